@@ -1,0 +1,51 @@
+// Helpers shared by the runtime's sources; not installed.
+#pragma once
+
+#include <comrt/comrt.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace comrt::internal {
+
+// False when the allocation fault hook says this allocation must fail.
+bool allocationAllowed();
+// malloc that honours the allocation fault hook.
+void* allocate(std::size_t bytes);
+
+// UTF-16 up to the first zero (null: empty) to UTF-8; a lone surrogate becomes U+FFFD.
+std::string toUtf8(const OLECHAR* text);
+std::string toUtf8(std::u16string_view text);
+// UTF-8 to UTF-16; a malformed sequence becomes U+FFFD.
+std::u16string toUtf16(std::string_view text);
+// A new BSTR holding text; null when out of memory.
+BSTR allocString(std::u16string_view text);
+BSTR allocString(std::string_view utf8);
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}"
+std::string guidText(REFGUID guid);
+bool parseGuid(std::string_view text, GUID& guid);
+
+// Lower-cases ASCII letters only: registry names and member names compare this way.
+std::string asciiLower(std::string_view text);
+bool equalsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
+
+// Opens a server module once per process (by its real path); null when it cannot be loaded.
+void* loadModule(const std::string& path);
+
+// Runs body; an exception escaping it (in practice std::bad_alloc) becomes failure, because no
+// exception may leave a runtime call.
+template <typename R, typename F>
+R guarded(R failure, F&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return failure;
+    }
+}
+
+// HRESULT from a registry error of a read: the damaged or unreadable file keeps its identity.
+HRESULT readFailure(LONG registryError);
+
+}  // namespace comrt::internal
