@@ -48,7 +48,9 @@ Result Database::evaluateUnitTerms(std::string_view text, UnitValue& acc, bool& 
     if (depth.exceeded()) return E_UDB_CORRUPT;
     int terms = 0;
     bool lastWasLoneUnit = false;
-    while (!text.empty()) {
+    // A product that lands exactly on the sentinel stops the evaluation; the conversion then
+    // refuses the sentinel as a factor.
+    while (!text.empty() && acc.factor != UNDEFINED_VALUE) {
         const char ch = text.front();
         if (ch == '*' || ch == '/') {
             if (acc.factor == 0.0) return E_INVALID_EXPRESSION;  // operator without a left operand
@@ -125,7 +127,7 @@ Result Database::evaluateQuantityExpression(std::string_view text, DimVector& ve
 Result Database::evaluateQuantityTerms(std::string_view text, DimVector& acc) {
     const EvaluationDepth depth(m_depth);
     if (depth.exceeded()) return E_UDB_CORRUPT;
-    while (!text.empty()) {
+    while (!text.empty() && acc[0] != UNSET_EXPONENT) {
         const char ch = text.front();
         if (ch == '*' || ch == '/') {
             text.remove_prefix(1);
