@@ -1,0 +1,27 @@
+// The kestrum command: the engine from a shell. Everything runs through Cli::run so tests can
+// drive it with string streams; main() only supplies the real streams and arguments.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kestrum::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // the engine refused (message on standard error)
+inline constexpr int kExitUsage = 2;    // the command line is wrong
+
+struct Environment {
+    std::string shippedDatabase;  // the database used without --db and $KESTRUM_DB
+    std::string databaseFromEnvironment;
+};
+
+int run(const std::vector<std::string>& args, const Environment& env, std::istream& in, std::ostream& out,
+        std::ostream& err);
+
+// Where the shipped database lies for a program installed (or built) at exePath: beside it,
+// or in ../share/kestrum. Empty when neither exists.
+std::string findShippedDatabase(const std::string& exePath);
+
+}  // namespace kestrum::cli

@@ -1,0 +1,15 @@
+#include "cli.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    kestrum::cli::Environment env;
+    env.shippedDatabase = ec ? std::string() : kestrum::cli::findShippedDatabase(exe.string());
+    if (const char* db = std::getenv("KESTRUM_DB")) env.databaseFromEnvironment = db;
+    std::ios::sync_with_stdio(false);
+    return kestrum::cli::run({argv + 1, argv + argc}, env, std::cin, std::cout, std::cerr);
+}

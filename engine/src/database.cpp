@@ -1,0 +1,92 @@
+#include "database.h"
+
+namespace kestrum {
+
+Database::Database(const Database& other)
+    : m_quantitySynonyms(other.m_quantitySynonyms),
+      m_unitSynonyms(other.m_unitSynonyms),
+      m_displayNames(other.m_displayNames),
+      m_generation(other.m_generation) {
+    for (const auto& [key, q] : other.m_quantities) {
+        auto copy = std::make_unique<QuantityRecord>(*q);
+        copy->evaluating = false;
+        m_quantities.emplace_hint(m_quantities.end(), key, std::move(copy));
+    }
+    for (const auto& [key, u] : other.m_units) {
+        auto copy = std::make_unique<UnitRecord>(*u);
+        copy->evaluating = false;
+        m_units.emplace_hint(m_units.end(), key, std::move(copy));
+    }
+    for (const auto& [key, s] : other.m_unitSystems)
+        m_unitSystems.emplace_hint(m_unitSystems.end(), key, std::make_unique<UnitSystemRecord>(*s));
+    rebuildIndex();
+}
+
+void Database::rebuildIndex() {
+    m_quantityIndex.clear();
+    m_unitIndex.clear();
+    m_quantityIndex.reserve(m_quantities.size() + m_quantitySynonyms.size());
+    m_unitIndex.reserve(m_units.size() + m_unitSynonyms.size());
+    for (auto it = m_quantities.begin(); it != m_quantities.end(); ++it) m_quantityIndex.emplace(it->first, it);
+    for (auto it = m_units.begin(); it != m_units.end(); ++it) m_unitIndex.emplace(it->first, it);
+    for (const auto& [synonym, key] : m_quantitySynonyms) {
+        auto it = m_quantities.find(key);
+        if (it != m_quantities.end()) m_quantityIndex.emplace(synonym, it);
+    }
+    for (const auto& [synonym, key] : m_unitSynonyms) {
+        auto it = m_units.find(key);
+        if (it != m_units.end()) m_unitIndex.emplace(synonym, it);
+    }
+}
+
+Database::QuantityIt Database::resolveQuantityKey(std::string_view key) {
+    auto hit = m_quantityIndex.find(key);
+    return hit == m_quantityIndex.end() ? m_quantities.end() : hit->second;
+}
+
+Database::UnitIt Database::resolveUnitKey(std::string_view key) {
+    auto hit = m_unitIndex.find(key);
+    return hit == m_unitIndex.end() ? m_units.end() : hit->second;
+}
+
+Database::QuantityIt Database::resolveQuantity(std::string_view name) {
+    const NameKey key(name);
+    return key.valid() ? resolveQuantityKey(key.view()) : m_quantities.end();
+}
+
+Database::UnitIt Database::resolveUnit(std::string_view name) {
+    const NameKey key(name);
+    return key.valid() ? resolveUnitKey(key.view()) : m_units.end();
+}
+
+Table<UnitSystemRecord>::iterator Database::findUnitSystem(std::string_view name) {
+    const NameKey key(name);
+    return key.valid() ? m_unitSystems.find(key.view()) : m_unitSystems.end();
+}
+
+QuantityRecord* Database::quantityByKey(std::string_view key) {
+    auto it = m_quantities.find(key);
+    return it == m_quantities.end() ? nullptr : it->second.get();
+}
+
+Result Database::checkNewName(std::string_view name) const {
+    if (utf16Length(name) > kMaxNameLength || !isStorableName(name) || !isAcceptableName(name))
+        return E_NAME_NOT_ACCEPTABLE;
+    const NameKey key(name);
+    if (m_displayNames.find(key.view()) != m_displayNames.end()) return E_NAME_EXISTS;
+    return S_OK;
+}
+
+std::string Database::displayName(std::string_view key) const {
+    auto it = m_displayNames.find(key);
+    return it == m_displayNames.end() ? std::string(key) : it->second;
+}
+
+std::vector<std::string> Database::displayList(const std::set<std::string, std::less<>>& keys) const {
+    std::vector<std::string> out;
+    out.reserve(keys.size());
+    for (const auto& key : keys) out.push_back(displayName(key));
+    return out;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,245 @@
+// Changes to the database. Every operation checks everything before it changes anything, so a
+// failure leaves the tables untouched; every success discards values worked out from
+// expressions (see Database::invalidateDerived).
+#include "database.h"
+
+namespace kestrum {
+
+namespace {
+
+bool isTermDelimiter(char c) { return c == '*' || c == '/' || c == '(' || c == ')' || c == '^'; }
+
+bool equalsFolded(std::string_view text, std::string_view lowerKey) {
+    if (text.size() != lowerKey.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (foldAscii(text[i]) != lowerKey[i]) return false;
+    return true;
+}
+
+// Replaces every whole-term occurrence of oldKey (in any letter case) by newKey.
+bool replaceTerms(std::string& expression, std::string_view oldKey, std::string_view newKey) {
+    const std::string_view text = expression;
+    std::string out;
+    bool changed = false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t end = i + oldKey.size();
+        if ((i == 0 || isTermDelimiter(text[i - 1])) && end <= text.size() &&
+            (end == text.size() || isTermDelimiter(text[end])) && equalsFolded(text.substr(i, oldKey.size()), oldKey)) {
+            out += newKey;
+            i = end;
+            changed = true;
+        } else {
+            out += text[i++];
+        }
+    }
+    if (changed) expression = std::move(out);
+    return changed;
+}
+
+}  // namespace
+
+void Database::renameTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey) {
+    if (inQuantities) {
+        for (auto& entry : m_quantities) replaceTerms(entry.second->expression, oldKey, newKey);
+    } else {
+        for (auto& entry : m_units) replaceTerms(entry.second->expression, oldKey, newKey);
+    }
+}
+
+// ---- Quantities -------------------------------------------------------------------------
+
+Result Database::Quantity_Add(std::string_view quantity) {
+    if (const Result rc = checkNewName(quantity); rc != S_OK) return rc;
+    const std::string key = foldCase(quantity);
+    m_displayNames.emplace(key, quantity);
+    const auto it = m_quantities.emplace(key, std::make_unique<QuantityRecord>()).first;
+    m_quantityIndex.emplace(key, it);
+    // Replaces any entry a removed quantity of the same name left behind.
+    for (auto& system : m_unitSystems) system.second->prefUnits[key].clear();
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Quantity_Remove(std::string_view quantity) {
+    const auto q = resolveQuantity(quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    const std::string key = q->first;
+    if (m_displayNames.find(key) == m_displayNames.end()) return E_INTERNAL;
+    for (const auto& synonym : q->second->synonyms) {
+        m_quantitySynonyms.erase(synonym);
+        m_displayNames.erase(synonym);
+        m_quantityIndex.erase(synonym);
+    }
+    m_displayNames.erase(key);
+    m_quantityIndex.erase(key);
+    // Units of the quantity stay, with a quantity key that names nothing; so do the unit
+    // systems' entries, which no query can reach without the quantity.
+    m_quantities.erase(q);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Quantity_Rename(std::string_view currentName, std::string_view newName) {
+    const auto q = resolveQuantity(currentName);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
+    const std::string oldKey = q->first;
+    const auto display = m_displayNames.find(oldKey);
+    if (display == m_displayNames.end()) return E_INTERNAL;
+    const std::string newKey = foldCase(newName);
+    if (newKey == oldKey) {
+        display->second = newName;
+        invalidateDerived();
+        return S_OK;
+    }
+    if (m_displayNames.find(newKey) != m_displayNames.end()) return E_NAME_EXISTS;
+
+    auto node = m_quantities.extract(q);
+    node.key() = newKey;
+    const auto moved = m_quantities.insert(std::move(node)).position;
+    m_quantityIndex.erase(oldKey);
+    m_quantityIndex.emplace(newKey, moved);
+    for (const auto& synonym : moved->second->synonyms) {
+        m_quantitySynonyms[synonym] = newKey;
+        m_quantityIndex[synonym] = moved;
+    }
+    m_displayNames.erase(display);
+    m_displayNames.emplace(newKey, newName);
+    for (auto& unit : m_units)
+        if (unit.second->quantity == oldKey) unit.second->quantity = newKey;
+    for (auto& system : m_unitSystems) {
+        auto& prefUnits = system.second->prefUnits;
+        if (auto entry = prefUnits.find(oldKey); entry != prefUnits.end()) {
+            std::string preferred = std::move(entry->second);
+            prefUnits.erase(entry);
+            prefUnits[newKey] = std::move(preferred);
+        }
+    }
+    renameTerms(true, oldKey, newKey);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Quantity_Synonym_Add(std::string_view quantity, std::string_view synonym) {
+    const auto q = resolveQuantity(quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
+    const std::string key = foldCase(synonym);
+    m_displayNames.emplace(key, synonym);
+    q->second->synonyms.insert(key);
+    m_quantitySynonyms.emplace(key, q->first);
+    m_quantityIndex.emplace(key, q);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Quantity_Synonym_Remove(std::string_view quantity, std::string_view synonym) {
+    const auto q = resolveQuantity(quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    const NameKey key(synonym);
+    auto& synonyms = q->second->synonyms;
+    const auto own = key.valid() ? synonyms.find(key.view()) : synonyms.end();
+    if (own == synonyms.end()) return E_SYNONYM_NOT_FOUND;
+    const auto mapped = m_quantitySynonyms.find(key.view());
+    const auto display = m_displayNames.find(key.view());
+    if (mapped == m_quantitySynonyms.end() || display == m_displayNames.end()) return E_INTERNAL;
+    m_quantityIndex.erase(*own);
+    m_quantitySynonyms.erase(mapped);
+    m_displayNames.erase(display);
+    synonyms.erase(own);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Quantity_DimVector_Replace(std::string_view quantity, std::span<const std::int16_t> vector) {
+    const auto q = resolveQuantity(quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    QuantityRecord& record = *q->second;
+    if (!record.expression.empty()) return E_EXPRESSION_DETERMINES;
+    const std::size_t n = std::min<std::size_t>(vector.size(), kBaseDimensions);
+    for (std::size_t i = 0; i < n; ++i) record.dimVector[i] = vector[i];
+    // A partial vector given to a quantity whose vector was never known leaves no unknown
+    // exponents behind (they read as 0, as in a file that names only some dimensions).
+    for (std::size_t i = n; i < kBaseDimensions; ++i)
+        if (record.dimVector[i] == UNSET_EXPONENT) record.dimVector[i] = 0;
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Quantity_Expression_Replace(std::string_view quantity, std::string_view expression) {
+    const auto q = resolveQuantity(quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    if (utf16Length(expression) > kMaxExpressionLength || !isStorableText(expression)) return E_INVALID_EXPRESSION;
+    QuantityRecord& record = *q->second;
+    record.expression = expression;
+    // The vector is worked out from a non-empty expression on first demand; an empty one
+    // makes the quantity dimensionless, and its vector replaceable again.
+    if (record.expression.empty()) {
+        record.dimVector.fill(0);
+    } else {
+        record.dimVector = unsetDimVector();
+    }
+    invalidateDerived();
+    return S_OK;
+}
+
+// ---- Unit systems -----------------------------------------------------------------------
+
+Result Database::UnitSystem_Add(std::string_view unitSystem) {
+    if (const Result rc = checkNewName(unitSystem); rc != S_OK) return rc;
+    const std::string key = foldCase(unitSystem);
+    auto record = std::make_unique<UnitSystemRecord>();
+    for (const auto& quantity : m_quantities) record->prefUnits.emplace_hint(record->prefUnits.end(), quantity.first, "");
+    m_displayNames.emplace(key, unitSystem);
+    m_unitSystems.emplace(key, std::move(record));
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::UnitSystem_Remove(std::string_view unitSystem) {
+    const auto s = findUnitSystem(unitSystem);
+    if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
+    const auto display = m_displayNames.find(s->first);
+    if (display == m_displayNames.end()) return E_INTERNAL;
+    m_displayNames.erase(display);
+    m_unitSystems.erase(s);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::UnitSystem_Rename(std::string_view currentName, std::string_view newName) {
+    const auto s = findUnitSystem(currentName);
+    if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
+    if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
+    const auto display = m_displayNames.find(s->first);
+    if (display == m_displayNames.end()) return E_INTERNAL;
+    const std::string newKey = foldCase(newName);
+    if (newKey != s->first) {
+        if (m_displayNames.find(newKey) != m_displayNames.end()) return E_NAME_EXISTS;
+        auto node = m_unitSystems.extract(s);
+        node.key() = newKey;
+        m_unitSystems.insert(std::move(node));
+        m_displayNames.erase(display);
+        m_displayNames.emplace(newKey, newName);
+    } else {
+        display->second = newName;
+    }
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::UnitSystem_PrefUnit_Replace(std::string_view unitSystem, std::string_view quantity,
+                                             std::string_view unit) {
+    const auto s = findUnitSystem(unitSystem);
+    if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
+    const auto q = resolveQuantity(quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    // An unknown unit clears the preferred unit; it is not an error.
+    const auto u = resolveUnit(unit);
+    s->second->prefUnits[q->first] = u == m_units.end() ? std::string() : u->first;
+    invalidateDerived();
+    return S_OK;
+}
+
+}  // namespace kestrum

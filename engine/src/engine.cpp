@@ -1,0 +1,247 @@
+// The engine's operations: loading, conversions and symbols here; queries and edits forward
+// to the database, converting its internal vectors to the interface's 16-bit form.
+#include <kestrum/engine.h>
+
+#include "database.h"
+#include "file_io.h"
+#include "text.h"
+#include "xml_reader.h"
+#include "xml_writer.h"
+
+namespace kestrum {
+
+namespace {
+
+bool tooLongExpression(std::string_view text) {
+    return text.size() > kMaxExpressionLength && utf16Length(text) > kMaxExpressionLength;
+}
+
+// The lower-case form of an expression, without a copy when it has no upper-case letters.
+std::string_view folded(std::string_view text, std::string& buffer) {
+    if (!hasUpperAscii(text)) return text;
+    buffer.assign(text);
+    for (char& c : buffer) c = foldAscii(c);
+    return buffer;
+}
+
+bool pathUsable(std::string_view path) {
+    return !path.empty() && utf16Length(path) <= kMaxPathLength && path.find('\0') == std::string_view::npos;
+}
+
+}  // namespace
+
+Engine::Engine() : m_db(std::make_unique<Database>()) {}
+Engine::~Engine() = default;
+
+void Engine::SetReadBlockSize(std::size_t bytes) { m_readBlockSize = bytes == 0 ? 512 : bytes; }
+
+Result Engine::Initialize(std::string_view sUnitDatabaseLocation) {
+    if (!m_uninitialized) return S_OK;  // a later database is loaded with ReadUnitDatabase
+    return ReadUnitDatabase(sUnitDatabaseLocation, OVERWRITE);
+}
+
+Result Engine::EnableDimensionalAnalysis(bool bEnable) {
+    if (m_uninitialized) return E_NOT_INITIALIZED;
+    m_dimensionalAnalysis = bEnable;
+    return S_OK;
+}
+
+Result Engine::UnitExpression_Convert(std::string_view sUnitExpressionFrom, std::string_view sUnitExpressionTo,
+                                      double& pdAdd, double& pdMultiplyBy) {
+    if (m_uninitialized) return E_NOT_INITIALIZED;
+    if (tooLongExpression(sUnitExpressionFrom) || tooLongExpression(sUnitExpressionTo)) return E_INVALID_EXPRESSION;
+    std::string fromBuffer, toBuffer;
+    UnitValue from, to;
+    if (const Result rc = m_db->evaluateCached(folded(sUnitExpressionFrom, fromBuffer), from); rc != S_OK) return rc;
+    if (const Result rc = m_db->evaluateCached(folded(sUnitExpressionTo, toBuffer), to); rc != S_OK) return rc;
+    if (m_dimensionalAnalysis && from.dims != to.dims) return E_DIMENSIONS_DIFFER;
+    if (to.factor == 0.0) return E_DIVIDE_BY_ZERO;
+    if (from.factor == UNDEFINED_VALUE || to.factor == UNDEFINED_VALUE) return E_INTERNAL;
+    // v in "from" is v*fF + oF in the reference unit, and that is (v*fF + oF - oT)/fT in "to".
+    pdMultiplyBy = from.factor / to.factor;
+    pdAdd = (from.offset - to.offset) / to.factor;
+    return S_OK;
+}
+
+Result Engine::UnitExpression_Symbol(std::string_view sUnitExpression, std::string& psSymbol) {
+    if (tooLongExpression(sUnitExpression)) return E_INVALID_EXPRESSION;
+    std::string symbol;
+    if (const Result rc = m_db->renderSymbol(sUnitExpression, symbol); rc != S_OK) return rc;
+    psSymbol = std::move(symbol);
+    return S_OK;
+}
+
+Result Engine::QuantityExpression_Convert(std::string_view sUnitSystemFrom, std::string_view sUnitSystemTo,
+                                          std::string_view sQuantityExpression, double& pdAdd, double& pdMultiplyBy) {
+    if (m_uninitialized) return E_NOT_INITIALIZED;
+    if (tooLongExpression(sQuantityExpression)) return E_INVALID_EXPRESSION;
+    std::string from, to;
+    if (const Result rc = m_db->buildPreferredUnitExpression(sQuantityExpression, sUnitSystemFrom, from); rc != S_OK)
+        return rc;
+    if (const Result rc = m_db->buildPreferredUnitExpression(sQuantityExpression, sUnitSystemTo, to); rc != S_OK)
+        return rc;
+    return UnitExpression_Convert(from, to, pdAdd, pdMultiplyBy);
+}
+
+Result Engine::QuantityExpression_Symbol(std::string_view sUnitSystem, std::string_view sQuantityExpression,
+                                         std::string& psSymbol) {
+    if (tooLongExpression(sQuantityExpression)) return E_INVALID_EXPRESSION;
+    std::string expression, symbol;
+    if (const Result rc = m_db->buildPreferredUnitExpression(sQuantityExpression, sUnitSystem, expression); rc != S_OK)
+        return rc;
+    if (const Result rc = m_db->renderSymbol(expression, symbol); rc != S_OK) return rc;
+    psSymbol = std::move(symbol);
+    return S_OK;
+}
+
+Result Engine::ReadUnitDatabase(std::string_view sUnitDatabaseLocation, int eReadFlag) {
+    std::string content;
+    if (!pathUsable(sUnitDatabaseLocation) || !readWholeFile(std::string(sUnitDatabaseLocation), content))
+        return E_UDB_FILE_NOT_FOUND;
+    // Read into a copy and swap it in on success: a failed read leaves the database as it was.
+    auto target = eReadFlag == OVERWRITE ? std::make_unique<Database>() : std::make_unique<Database>(*m_db);
+    if (const Result rc = readDatabaseXml(*target, content, m_readBlockSize); rc != S_OK) return rc;
+    target->invalidateDerived();
+    m_db = std::move(target);
+    m_uninitialized = false;
+    return S_OK;
+}
+
+Result Engine::WriteUnitDatabase(std::string_view sUnitDatabaseLocation) {
+    if (!pathUsable(sUnitDatabaseLocation)) return E_NO_WRITE_PERMISSION;
+    const std::string text = writeDatabaseXml(*m_db);
+    return replaceFileAtomically(std::string(sUnitDatabaseLocation), text) ? S_OK : E_NO_WRITE_PERMISSION;
+}
+
+// ---- Queries ----------------------------------------------------------------------------
+
+Result Engine::Quantity_Set(std::vector<std::string>& ppQtyArray) { return m_db->Quantity_Set(ppQtyArray); }
+
+Result Engine::Quantity_Synonym_Set(std::string_view sQuantity, std::vector<std::string>& ppQtySynonymArray) {
+    return m_db->Quantity_Synonym_Set(sQuantity, ppQtySynonymArray);
+}
+
+Result Engine::Quantity_DimVector(std::string_view sQuantity, std::vector<std::int16_t>& ppDimVector) {
+    DimVector v;
+    if (const Result rc = m_db->Quantity_DimVector(sQuantity, v); rc != S_OK) return rc;
+    ppDimVector.assign(v.begin(), v.end());
+    return S_OK;
+}
+
+Result Engine::Quantity_Expression(std::string_view sQuantity, std::string& psExpression) {
+    return m_db->Quantity_Expression(sQuantity, psExpression);
+}
+
+Result Engine::Quantity_Unit_Set(std::string_view sQuantity, std::vector<std::string>& ppUnitArray) {
+    return m_db->Quantity_Unit_Set(sQuantity, ppUnitArray);
+}
+
+Result Engine::Unit_Set(std::vector<std::string>& ppUnitArray) { return m_db->Unit_Set(ppUnitArray); }
+
+Result Engine::Unit_Synonym_Set(std::string_view sUnit, std::vector<std::string>& ppUnitSynonymArray) {
+    return m_db->Unit_Synonym_Set(sUnit, ppUnitSynonymArray);
+}
+
+Result Engine::Unit_Quantity(std::string_view sUnit, std::string& psQuantity) {
+    return m_db->Unit_Quantity(sUnit, psQuantity);
+}
+
+Result Engine::Unit_ConversionFactor(std::string_view sUnit, double& pdConvFactor) {
+    return m_db->Unit_ConversionFactor(sUnit, pdConvFactor);
+}
+
+Result Engine::Unit_ConversionOffset(std::string_view sUnit, double& pdConvOffset) {
+    return m_db->Unit_ConversionOffset(sUnit, pdConvOffset);
+}
+
+Result Engine::Unit_Expression(std::string_view sUnit, std::string& psExpression) {
+    return m_db->Unit_Expression(sUnit, psExpression);
+}
+
+Result Engine::Unit_Symbol(std::string_view sUnit, std::string& psSymbol) { return m_db->Unit_Symbol(sUnit, psSymbol); }
+
+Result Engine::UnitSystem_Set(std::vector<std::string>& ppUnitSystemArray) {
+    return m_db->UnitSystem_Set(ppUnitSystemArray);
+}
+
+Result Engine::UnitSystem_PrefUnit(std::string_view sUnitSystem, std::string_view sQuantity,
+                                   std::string& psPreferredUnit) {
+    return m_db->UnitSystem_PrefUnit(sUnitSystem, sQuantity, psPreferredUnit);
+}
+
+// ---- Edits ------------------------------------------------------------------------------
+
+Result Engine::Quantity_Remove(std::string_view sQuantity) { return m_db->Quantity_Remove(sQuantity); }
+
+Result Engine::Quantity_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+    return m_db->Quantity_Rename(sCurrentName, sNewName);
+}
+
+Result Engine::Quantity_Add(std::string_view sQuantity) { return m_db->Quantity_Add(sQuantity); }
+
+Result Engine::Quantity_Synonym_Remove(std::string_view sQuantity, std::string_view sSynonym) {
+    return m_db->Quantity_Synonym_Remove(sQuantity, sSynonym);
+}
+
+Result Engine::Quantity_Synonym_Add(std::string_view sQuantity, std::string_view sSynonym) {
+    return m_db->Quantity_Synonym_Add(sQuantity, sSynonym);
+}
+
+Result Engine::Quantity_DimVector_Replace(std::string_view sQuantity, std::span<const std::int16_t> pDimVector) {
+    return m_db->Quantity_DimVector_Replace(sQuantity, pDimVector);
+}
+
+Result Engine::Quantity_Expression_Replace(std::string_view sQuantity, std::string_view sExpression) {
+    return m_db->Quantity_Expression_Replace(sQuantity, sExpression);
+}
+
+Result Engine::Unit_Remove(std::string_view sUnit) { return m_db->Unit_Remove(sUnit); }
+
+Result Engine::Unit_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+    return m_db->Unit_Rename(sCurrentName, sNewName);
+}
+
+Result Engine::Unit_Add(std::string_view sUnit, std::string_view sQuantity) { return m_db->Unit_Add(sUnit, sQuantity); }
+
+Result Engine::Unit_Synonym_Remove(std::string_view sUnit, std::string_view sSynonym) {
+    return m_db->Unit_Synonym_Remove(sUnit, sSynonym);
+}
+
+Result Engine::Unit_Synonym_Add(std::string_view sUnit, std::string_view sSynonym) {
+    return m_db->Unit_Synonym_Add(sUnit, sSynonym);
+}
+
+Result Engine::Unit_Quantity_Replace(std::string_view sUnit, std::string_view sQuantity) {
+    return m_db->Unit_Quantity_Replace(sUnit, sQuantity);
+}
+
+Result Engine::Unit_ConversionFactor_Replace(std::string_view sUnit, double dConvFactor) {
+    return m_db->Unit_ConversionFactor_Replace(sUnit, dConvFactor);
+}
+
+Result Engine::Unit_ConversionOffset_Replace(std::string_view sUnit, double dConvOffset) {
+    return m_db->Unit_ConversionOffset_Replace(sUnit, dConvOffset);
+}
+
+Result Engine::Unit_Expression_Replace(std::string_view sUnit, std::string_view sExpression) {
+    return m_db->Unit_Expression_Replace(sUnit, sExpression);
+}
+
+Result Engine::Unit_Symbol_Replace(std::string_view sUnit, std::string_view sSymbol) {
+    return m_db->Unit_Symbol_Replace(sUnit, sSymbol);
+}
+
+Result Engine::UnitSystem_Remove(std::string_view sUnitSystem) { return m_db->UnitSystem_Remove(sUnitSystem); }
+
+Result Engine::UnitSystem_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+    return m_db->UnitSystem_Rename(sCurrentName, sNewName);
+}
+
+Result Engine::UnitSystem_Add(std::string_view sUnitSystem) { return m_db->UnitSystem_Add(sUnitSystem); }
+
+Result Engine::UnitSystem_PrefUnit_Replace(std::string_view sUnitSystem, std::string_view sQuantity,
+                                           std::string_view sUnit) {
+    return m_db->UnitSystem_PrefUnit_Replace(sUnitSystem, sQuantity, sUnit);
+}
+
+}  // namespace kestrum

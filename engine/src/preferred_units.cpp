@@ -1,0 +1,222 @@
+// Translating a quantity expression into the unit expression a unit system prefers: each
+// quantity becomes its preferred unit, else its defining expression, else the preferred units
+// of the base quantities of its dimension vector; equal unit texts merge their exponents.
+#include "database.h"
+#include "evaluation_depth.h"
+#include "tokenizer.h"
+
+#include <cmath>
+
+namespace kestrum {
+
+struct TermLists {
+    struct Entry {
+        std::string unit;
+        std::int64_t exponent;
+    };
+    std::vector<Entry> numerator;
+    std::vector<Entry> denominator;
+    bool empty() const { return numerator.empty() && denominator.empty(); }
+};
+
+namespace {
+
+using Entries = std::vector<TermLists::Entry>;
+
+Result mergeTerm(std::string_view unit, std::int64_t n, char op, TermLists& lists) {
+    if (unit.empty()) return E_INTERNAL;
+    auto find = [unit](Entries& list) {
+        for (auto& e : list)
+            if (e.unit == unit) return &e;
+        return static_cast<TermLists::Entry*>(nullptr);
+    };
+    auto* inNumerator = find(lists.numerator);
+    auto* inDenominator = inNumerator ? nullptr : find(lists.denominator);
+    const std::int64_t sign = op == '/' ? -1 : 1;
+    std::int64_t exponent = n;
+    if (inNumerator) {
+        exponent = inNumerator->exponent += sign * n;
+    } else if (inDenominator) {
+        exponent = inDenominator->exponent -= sign * n;
+    } else {
+        (op == '/' ? lists.denominator : lists.numerator).push_back({std::string(unit), n});
+    }
+    return exponent > kMaxExponent || exponent < -kMaxExponent ? E_INVALID_EXPRESSION : S_OK;
+}
+
+Result mergeLists(const TermLists& local, std::int64_t n, char ch, TermLists& lists) {
+    const char opposite = ch == '/' ? '*' : '/';
+    for (const auto& e : local.numerator)
+        if (const Result rc = mergeTerm(e.unit, e.exponent * n, ch, lists); rc != S_OK) return rc;
+    for (const auto& e : local.denominator)
+        if (const Result rc = mergeTerm(e.unit, e.exponent * n, opposite, lists); rc != S_OK) return rc;
+    return S_OK;
+}
+
+// Drops entries that are the number 1 or have exponent 0; moves negative exponents across.
+void normalise(Entries& list, Entries& other) {
+    Entries kept;
+    for (auto& e : list) {
+        if (e.exponent == 0 || readLeadingNumber(e.unit) == 1.0) continue;
+        if (e.exponent < 0) {
+            other.push_back({std::move(e.unit), -e.exponent});
+        } else {
+            kept.push_back(std::move(e));
+        }
+    }
+    list = std::move(kept);
+}
+
+// Lower exponents first. Deliberately this selection sort, not a stable sort: its order of
+// equal exponents is what users have always seen.
+void sortByExponent(Entries& list) {
+    for (std::size_t i = 0; i + 1 < list.size(); ++i) {
+        for (std::size_t j = i + 1; j < list.size(); ++j) {
+            if (list[j].exponent < list[i].exponent) {
+                std::swap(list[i], list[j]);
+                j = i;  // scan again from the entry after i
+            }
+        }
+    }
+}
+
+// One entry as the evaluator reads it back: exponents above 9 in parentheses (at top level an
+// exponent is one character), and a number raised to a power written as its value (the
+// evaluator ignores an exponent after a number).
+Result appendEntry(std::string& text, const TermLists::Entry& e) {
+    if (e.exponent == 1) {
+        text += e.unit;
+        return S_OK;
+    }
+    if (const double number = readLeadingNumber(e.unit); number != 0.0) {
+        const double power = std::pow(number, static_cast<double>(e.exponent));
+        if (!std::isfinite(power) || power == 0.0) return E_INVALID_EXPRESSION;
+        text += shortestNumber(power);
+        return S_OK;
+    }
+    const bool wide = e.exponent > 9;
+    if (wide) text += '(';
+    text += e.unit;
+    text += '^';
+    text += std::to_string(e.exponent);
+    if (wide) text += ')';
+    return S_OK;
+}
+
+}  // namespace
+
+Result Database::buildPreferredUnitExpression(std::string_view quantityExpression, std::string_view unitSystem,
+                                              std::string& unitExpression) {
+    TermLists lists;
+    if (const Result rc = collectQuantityTerms(unitSystem, quantityExpression, lists); rc != S_OK) return rc;
+    normalise(lists.numerator, lists.denominator);
+    normalise(lists.denominator, lists.numerator);
+    sortByExponent(lists.numerator);
+    sortByExponent(lists.denominator);
+
+    std::string text;
+    for (const auto& e : lists.numerator) {
+        if (!text.empty()) text += '*';
+        if (const Result rc = appendEntry(text, e); rc != S_OK) return rc;
+    }
+    const auto& den = lists.denominator;
+    for (std::size_t i = 0; i < den.size(); ++i) {
+        if (i == 0) {
+            text += text.empty() ? "1/" : "/";
+            if (den.size() > 1) text += '(';
+        } else {
+            text += '*';
+        }
+        if (const Result rc = appendEntry(text, den[i]); rc != S_OK) return rc;
+    }
+    if (den.size() > 1) text += ')';
+    unitExpression = std::move(text);
+    return S_OK;
+}
+
+Result Database::collectQuantityTerms(std::string_view unitSystem, std::string_view text, TermLists& lists) {
+    const EvaluationDepth depth(m_depth);
+    if (depth.exceeded()) return E_UDB_CORRUPT;
+    while (!text.empty()) {
+        const char ch = text.front();
+        if (ch == '*' || ch == '/') {
+            text.remove_prefix(1);
+        } else if (!lists.empty()) {
+            return E_INTERNAL;
+        }
+        std::string_view term;
+        if (!splitNextTerm(text, term)) return E_INVALID_EXPRESSION;
+
+        if (isGroup(term)) {
+            TermLists local;
+            if (const Result rc = collectQuantityTerms(unitSystem, term, local); rc != S_OK) return rc;
+            if (const Result rc = mergeLists(local, 1, ch, lists); rc != S_OK) return rc;
+            continue;
+        }
+        if (readLeadingNumber(term) != 0.0) {
+            if (const Result rc = mergeTerm(term, 1, ch, lists); rc != S_OK) return rc;
+            continue;
+        }
+        std::string_view name;
+        std::int64_t n = 0;
+        if (const Result rc = splitExponent(term, name, n); rc != S_OK) return rc;
+        if (n == 0) n = 1;
+
+        std::string preferred;
+        if (const Result rc = UnitSystem_PrefUnit(unitSystem, name, preferred); rc != S_OK) return rc;
+        if (!preferred.empty()) {
+            if (const Result rc = mergeTerm(preferred, n, ch, lists); rc != S_OK) return rc;
+            continue;
+        }
+        const auto quantity = resolveQuantity(name);
+        if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+        QuantityRecord& q = *quantity->second;
+        TermLists local;
+        if (!q.expression.empty()) {
+            if (q.collecting) return E_UDB_CORRUPT;  // defined through itself
+            q.collecting = true;
+            const Result rc = collectQuantityTerms(unitSystem, q.expression, local);
+            q.collecting = false;
+            if (rc != S_OK) return rc;
+        } else if (const Result rc = baseUnitsOfQuantity(unitSystem, name, local); rc != S_OK) {
+            return rc;
+        }
+        if (const Result rc = mergeLists(local, n, ch, lists); rc != S_OK) return rc;
+    }
+    return S_OK;
+}
+
+Result Database::baseUnitsOfQuantity(std::string_view unitSystem, std::string_view quantity, TermLists& lists) {
+    DimVector v;
+    if (const Result rc = Quantity_DimVector(quantity, v); rc != S_OK) return rc;
+    bool any = false;
+    for (int i = 0; i < kBaseDimensions; ++i) {
+        if (v[i] == 0) continue;
+        any = true;
+        std::string base, preferred;
+        if (const Result rc = findBaseQuantity(i, base); rc != S_OK) return rc;
+        if (const Result rc = UnitSystem_PrefUnit(unitSystem, base, preferred); rc != S_OK) return rc;
+        if (preferred.empty()) return E_NO_PREFERRED_UNIT_BASIC;
+        if (v[i] > 0) {
+            lists.numerator.push_back({std::move(preferred), v[i]});
+        } else {
+            lists.denominator.push_back({std::move(preferred), -static_cast<std::int64_t>(v[i])});
+        }
+    }
+    return any ? S_OK : E_NO_PREFERRED_UNIT_CONSTANT;
+}
+
+Result Database::findBaseQuantity(int dimension, std::string& quantity) {
+    for (auto& [key, record] : m_quantities) {
+        const DimVector& v = dimVectorOf(*record);
+        bool isBase = true;
+        for (int i = 0; i < kBaseDimensions && isBase; ++i) isBase = v[i] == (i == dimension ? 1 : 0);
+        if (isBase) {
+            quantity = key;
+            return S_OK;
+        }
+    }
+    return E_QUANTITY_NOT_FOUND;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,62 @@
+// Rendering a unit expression as a symbol: each unit term becomes the unit's symbol (or its
+// name when it has none), "*" becomes ".", and the exponents 2 and 3 become superscripts.
+#include "database.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr std::string_view kSuperscriptTwo = "\xC2\xB2";
+constexpr std::string_view kSuperscriptThree = "\xC2\xB3";
+
+}  // namespace
+
+Result Database::renderSymbol(std::string_view text, std::string& symbol) const {
+    auto renderTerm = [this, &symbol](std::string_view term) -> Result {
+        std::string_view name = term;
+        std::string_view exponent;
+        if (const std::size_t h = term.find('^'); h != std::string_view::npos) {
+            if (h + 1 == term.size()) return E_INVALID_EXPRESSION;
+            exponent = term.substr(h + 1);
+            if (exponent.front() == '0') return E_INVALID_EXPRESSION;
+            name = term.substr(0, h);
+        }
+        const auto unit = resolveUnit(name);
+        if (unit != m_units.end()) {
+            const std::string& unitSymbol = unit->second->symbol;
+            symbol += unitSymbol.empty() ? name : std::string_view(unitSymbol);
+        } else if (readLeadingNumber(name) != 0.0) {
+            symbol += name;
+        } else {
+            return E_INVALID_EXPRESSION;  // an unknown unit is reported this way here
+        }
+        // The whole exponent is shown, so a built "(m^10)" reads m^10, not m^1.
+        if (exponent == "2") {
+            symbol += kSuperscriptTwo;
+        } else if (exponent == "3") {
+            symbol += kSuperscriptThree;
+        } else if (!exponent.empty()) {
+            symbol += '^';
+            symbol += exponent;
+        }
+        return S_OK;
+    };
+
+    while (true) {
+        const std::size_t p = text.find_first_of("*/()");
+        if (p == std::string_view::npos) return renderTerm(text);
+        const char c = text[p];
+        if (p > 0) {
+            if (const Result rc = renderTerm(text.substr(0, p)); rc != S_OK) return rc;
+            if (p + 1 == text.size()) {
+                if (c != ')') return E_INVALID_EXPRESSION;
+                symbol += ')';
+                return S_OK;
+            }
+        }
+        symbol += c == '*' ? '.' : c;
+        text.remove_prefix(p + 1);
+    }
+}
+
+}  // namespace kestrum

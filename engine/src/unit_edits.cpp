@@ -1,0 +1,174 @@
+// Changes to units: add, remove, rename, synonyms and the single values of a unit.
+#include "database.h"
+
+#include <cmath>
+
+namespace kestrum {
+
+Result Database::Unit_Add(std::string_view unit, std::string_view quantity) {
+    if (const Result rc = checkNewName(unit); rc != S_OK) return rc;
+    const auto q = resolveQuantity(quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    const std::string key = foldCase(unit);
+    auto record = std::make_unique<UnitRecord>();
+    record->quantity = q->first;
+    m_displayNames.emplace(key, unit);
+    const auto it = m_units.emplace(key, std::move(record)).first;
+    m_unitIndex.emplace(key, it);
+    q->second->units.insert(key);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_Remove(std::string_view unit) {
+    const auto u = resolveUnit(unit);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    const std::string key = u->first;
+    const auto display = m_displayNames.find(key);
+    if (display == m_displayNames.end()) return E_INTERNAL;
+    m_displayNames.erase(display);
+    for (const auto& synonym : u->second->synonyms) {
+        m_unitSynonyms.erase(synonym);
+        m_displayNames.erase(synonym);
+        m_unitIndex.erase(synonym);
+    }
+    const std::string quantityKey = u->second->quantity;
+    m_unitIndex.erase(key);
+    m_units.erase(u);
+    if (const auto q = resolveQuantityKey(quantityKey); q != m_quantities.end()) q->second->units.erase(key);
+    // Preferred units and expressions that name the unit stay as they are: a preferred unit
+    // reads as none from now on, an expression fails until the name exists again.
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_Rename(std::string_view currentName, std::string_view newName) {
+    const auto u = resolveUnit(currentName);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
+    const std::string oldKey = u->first;
+    const auto display = m_displayNames.find(oldKey);
+    if (display == m_displayNames.end()) return E_INTERNAL;
+    const std::string newKey = foldCase(newName);
+    if (newKey == oldKey) {
+        display->second = newName;
+        invalidateDerived();
+        return S_OK;
+    }
+    if (m_displayNames.find(newKey) != m_displayNames.end()) return E_NAME_EXISTS;
+    const auto q = resolveQuantityKey(u->second->quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    auto& quantityUnits = q->second->units;
+    const auto listed = quantityUnits.find(oldKey);
+    if (listed == quantityUnits.end()) return E_INTERNAL;
+
+    auto node = m_units.extract(u);
+    node.key() = newKey;
+    const auto moved = m_units.insert(std::move(node)).position;
+    m_unitIndex.erase(oldKey);
+    m_unitIndex.emplace(newKey, moved);
+    for (const auto& synonym : moved->second->synonyms) {
+        m_unitSynonyms[synonym] = newKey;
+        m_unitIndex[synonym] = moved;
+    }
+    quantityUnits.erase(listed);
+    quantityUnits.insert(newKey);
+    m_displayNames.erase(display);
+    m_displayNames.emplace(newKey, newName);
+    for (auto& system : m_unitSystems)
+        for (auto& entry : system.second->prefUnits)
+            if (entry.second == oldKey) entry.second = newKey;
+    renameTerms(false, oldKey, newKey);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_Synonym_Add(std::string_view unit, std::string_view synonym) {
+    const auto u = resolveUnit(unit);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
+    const std::string key = foldCase(synonym);
+    m_displayNames.emplace(key, synonym);
+    u->second->synonyms.insert(key);
+    m_unitSynonyms.emplace(key, u->first);
+    m_unitIndex.emplace(key, u);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_Synonym_Remove(std::string_view unit, std::string_view synonym) {
+    const auto u = resolveUnit(unit);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    const NameKey key(synonym);
+    auto& synonyms = u->second->synonyms;
+    const auto own = key.valid() ? synonyms.find(key.view()) : synonyms.end();
+    if (own == synonyms.end()) return E_SYNONYM_NOT_FOUND;
+    const auto mapped = m_unitSynonyms.find(key.view());
+    const auto display = m_displayNames.find(key.view());
+    if (mapped == m_unitSynonyms.end() || display == m_displayNames.end()) return E_INTERNAL;
+    m_unitIndex.erase(*own);
+    m_unitSynonyms.erase(mapped);
+    m_displayNames.erase(display);
+    synonyms.erase(own);
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_Quantity_Replace(std::string_view unit, std::string_view quantity) {
+    const auto u = resolveUnit(unit);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    const auto q = resolveQuantity(quantity);
+    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    if (const auto former = resolveQuantityKey(u->second->quantity); former != m_quantities.end())
+        former->second->units.erase(u->first);
+    q->second->units.insert(u->first);
+    u->second->quantity = q->first;
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_ConversionFactor_Replace(std::string_view unit, double factor) {
+    const auto u = resolveUnit(unit);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    if (!u->second->expression.empty()) return E_EXPRESSION_DETERMINES;
+    // Infinity and NaN cannot be written to the database file and read back.
+    if (!std::isfinite(factor)) return E_INVALID_EXPRESSION;
+    u->second->conversionFactor = factor;
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_ConversionOffset_Replace(std::string_view unit, double offset) {
+    const auto u = resolveUnit(unit);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    if (!u->second->expression.empty()) return E_EXPRESSION_DETERMINES;
+    if (!std::isfinite(offset)) return E_INVALID_EXPRESSION;
+    u->second->conversionOffset = offset;
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_Expression_Replace(std::string_view unit, std::string_view expression) {
+    const auto u = resolveUnit(unit);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    if (utf16Length(expression) > kMaxExpressionLength || !isStorableText(expression)) return E_INVALID_EXPRESSION;
+    UnitRecord& record = *u->second;
+    record.expression = expression;
+    // A non-empty expression is evaluated on first demand; clearing it leaves factor and offset
+    // at 0, so they can be given directly again.
+    const double value = record.expression.empty() ? 0.0 : UNDEFINED_VALUE;
+    record.conversionFactor = record.conversionOffset = value;
+    invalidateDerived();
+    return S_OK;
+}
+
+Result Database::Unit_Symbol_Replace(std::string_view unit, std::string_view symbol) {
+    const auto u = resolveUnit(unit);
+    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
+    if (utf16Length(symbol) > kMaxNameLength || !isStorableText(symbol)) return E_NAME_NOT_ACCEPTABLE;
+    u->second->symbol = symbol;
+    invalidateDerived();
+    return S_OK;
+}
+
+}  // namespace kestrum

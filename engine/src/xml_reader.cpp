@@ -1,0 +1,201 @@
+// Loading a database file: expat parses it in blocks, and every element and attribute becomes
+// a call of the database's own edit operations, exactly as a client would make it. Refusals
+// of those operations are not errors of the read: the refused item is simply left out.
+#include "xml_reader.h"
+
+#include "database.h"
+
+#include <expat.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+namespace kestrum {
+
+namespace {
+
+constexpr const char* kDimensionNames[kBaseDimensions] = {"KG", "M", "S", "A", "K", "MOL", "CD", "RAD", "SR", "DOLLAR"};
+
+struct ReaderState {
+    explicit ReaderState(Database& target) : db(target) {}
+    Database& db;
+    std::string currentUnit;
+    std::string currentQuantity;
+    std::string currentUnitSystem;
+    std::string synonym;
+    bool insideSynonym = false;
+    bool insideQuantities = false;
+    bool insideUnits = false;
+};
+
+bool is(const XML_Char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+std::int32_t readExponent(const char* text) {
+    const double v = std::trunc(readLeadingNumber(text));
+    if (v >= static_cast<double>(INT32_MAX)) return INT32_MAX;
+    if (v <= static_cast<double>(INT32_MIN)) return INT32_MIN;
+    return static_cast<std::int32_t>(v);
+}
+
+void quantityAttributes(ReaderState& s, const XML_Char** atts) {
+    for (; atts[0]; atts += 2) {
+        const char* name = atts[0];
+        const char* value = atts[1];
+        if (is(name, "NAME")) {
+            s.db.Quantity_Add(value);
+            s.currentQuantity = foldCase(value);
+        } else if (is(name, "EXPRESSION")) {
+            s.db.Quantity_Expression_Replace(s.currentQuantity, value);
+        } else {
+            for (int i = 0; i < kBaseDimensions; ++i) {
+                if (!is(name, kDimensionNames[i])) continue;
+                // One exponent given fixes the vector: the ones not given are 0.
+                if (QuantityRecord* q = s.db.quantityByKey(s.currentQuantity)) {
+                    q->dimVector[i] = readExponent(value);
+                    for (auto& e : q->dimVector)
+                        if (e == UNSET_EXPONENT) e = 0;
+                }
+                break;
+            }
+        }
+    }
+}
+
+void unitAttributes(ReaderState& s, const XML_Char** atts) {
+    for (; atts[0]; atts += 2) {
+        const char* name = atts[0];
+        const char* value = atts[1];
+        if (is(name, "NAME")) {
+            s.currentUnit = value;
+        } else if (is(name, "QUANTITY")) {
+            s.db.Unit_Add(s.currentUnit, value);
+        } else if (is(name, "CONVERSION_FACTOR")) {
+            s.db.Unit_ConversionFactor_Replace(s.currentUnit, readLeadingNumber(value));
+        } else if (is(name, "CONVERSION_OFFSET")) {
+            s.db.Unit_ConversionOffset_Replace(s.currentUnit, readLeadingNumber(value));
+        } else if (is(name, "EXPRESSION")) {
+            s.db.Unit_Expression_Replace(s.currentUnit, value);
+        } else if (is(name, "SYMBOL")) {
+            s.db.Unit_Symbol_Replace(s.currentUnit, value);
+        }
+    }
+}
+
+void XMLCALL startElement(void* userData, const XML_Char* element, const XML_Char** atts) {
+    auto& s = *static_cast<ReaderState*>(userData);
+    if (is(element, "QUANTITY")) {
+        quantityAttributes(s, atts);
+    } else if (is(element, "UNIT")) {
+        unitAttributes(s, atts);
+    } else if (is(element, "UNIT_SYSTEM")) {
+        for (; atts[0]; atts += 2) {
+            if (!is(atts[0], "NAME")) continue;
+            s.db.UnitSystem_Add(atts[1]);
+            s.currentUnitSystem = atts[1];
+        }
+    } else if (is(element, "UNIT_SYSTEM_QTY")) {
+        for (; atts[0]; atts += 2) {
+            if (is(atts[0], "NAME")) {
+                s.currentQuantity = atts[1];
+            } else if (is(atts[0], "PREFERRED_UNIT")) {
+                s.db.UnitSystem_PrefUnit_Replace(s.currentUnitSystem, s.currentQuantity, atts[1]);
+            }
+        }
+    } else if (is(element, "SYNONYM")) {
+        s.insideSynonym = true;
+        s.synonym.clear();
+    } else if (is(element, "QUANTITIES")) {
+        s.insideQuantities = true;
+    } else if (is(element, "UNITS")) {
+        s.insideUnits = true;
+    }
+}
+
+void XMLCALL endElement(void* userData, const XML_Char* element) {
+    auto& s = *static_cast<ReaderState*>(userData);
+    if (is(element, "SYNONYM")) {
+        // The parser may have delivered the text in pieces (block ends, references): the
+        // synonym is handled once, whole.
+        s.insideSynonym = false;
+        if (s.insideUnits && s.db.hasUnitKey(foldCase(s.currentUnit))) {
+            s.db.Unit_Synonym_Add(s.currentUnit, s.synonym);
+        } else if (s.insideQuantities && s.db.quantityByKey(foldCase(s.currentQuantity))) {
+            s.db.Quantity_Synonym_Add(s.currentQuantity, s.synonym);
+        }
+    } else if (is(element, "QUANTITIES")) {
+        s.insideQuantities = false;
+    } else if (is(element, "UNITS")) {
+        s.insideUnits = false;
+    }
+}
+
+void XMLCALL characterData(void* userData, const XML_Char* text, int length) {
+    auto& s = *static_cast<ReaderState*>(userData);
+    if (s.insideSynonym) s.synonym.append(text, static_cast<std::size_t>(length));
+}
+
+// Windows-1252, for files written by older programs in that code page. The five bytes it
+// leaves unassigned read as the C1 controls of the same value.
+constexpr int kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+bool isWindows1252Name(const XML_Char* name) {
+    std::string folded = foldCase(name);
+    return folded == "windows-1252" || folded == "cp1252" || folded == "x-cp1252";
+}
+
+int XMLCALL unknownEncoding(void*, const XML_Char* name, XML_Encoding* info) {
+    if (!isWindows1252Name(name)) return XML_STATUS_ERROR;
+    for (int i = 0; i < 256; ++i) info->map[i] = (i >= 0x80 && i < 0xA0) ? kWindows1252High[i - 0x80] : i;
+    info->data = nullptr;
+    info->convert = nullptr;
+    info->release = nullptr;
+    return XML_STATUS_OK;
+}
+
+// A file that says nothing of its encoding and is not UTF-8 comes from the old 8-bit world.
+bool needsWindows1252(std::string_view content) {
+    if (content.starts_with("\xEF\xBB\xBF") || content.starts_with("\xFE\xFF") || content.starts_with("\xFF\xFE"))
+        return false;
+    if (content.starts_with("<?xml")) {
+        const std::string_view declaration = content.substr(0, content.find("?>"));
+        if (declaration.find("encoding") != std::string_view::npos) return false;
+    }
+    return !isValidUtf8(content);
+}
+
+}  // namespace
+
+Result readDatabaseXml(Database& db, std::string_view content, std::size_t blockSize) {
+    if (blockSize == 0) blockSize = 512;
+    XML_Parser parser = XML_ParserCreate(needsWindows1252(content) ? "windows-1252" : nullptr);
+    if (!parser) return E_OUTOFMEMORY;
+    ReaderState state(db);
+    XML_SetUserData(parser, &state);
+    XML_SetElementHandler(parser, startElement, endElement);
+    XML_SetCharacterDataHandler(parser, characterData);
+    XML_SetUnknownEncodingHandler(parser, unknownEncoding, nullptr);
+
+    // Blocks as a file is read: the block that comes up short is the final one, so content of
+    // a multiple of the block size ends with an empty final block.
+    Result rc = S_OK;
+    std::size_t offset = 0;
+    while (true) {
+        const std::size_t length = std::min(blockSize, content.size() - offset);
+        const bool final = length < blockSize;
+        if (XML_Parse(parser, content.data() + offset, static_cast<int>(length), final) != XML_STATUS_OK) {
+            rc = E_UDB_CORRUPT;
+            break;
+        }
+        offset += length;
+        if (final) break;
+    }
+    XML_ParserFree(parser);
+    return rc;
+}
+
+}  // namespace kestrum
