@@ -19,6 +19,8 @@ std::string toUtf8(const OLECHAR* text);
 std::string toUtf8(std::u16string_view text);
 // UTF-8 to UTF-16; a malformed sequence becomes U+FFFD.
 std::u16string toUtf16(std::string_view text);
+// Appends text to out; false when some sequence was malformed (and replaced).
+bool decodeUtf8(std::string_view text, std::u16string& out);
 // A new BSTR holding text; null when out of memory.
 BSTR allocString(std::u16string_view text);
 BSTR allocString(std::string_view utf8);

@@ -1,6 +1,7 @@
 // Meanings of status codes, for messages.
 #include <comrt/comrt.h>
 
+#include <charconv>
 #include <cstdint>
 
 namespace comrt {
@@ -62,6 +63,16 @@ std::string ResultText(HRESULT hr) {
         if (m.code == hr) return m.text;
     }
     return "Unknown error";
+}
+
+std::string FormatModuleVersion(const ModuleVersion& version) {
+    auto digits = [](WORD value) {
+        char text[8];
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    };
+    std::string out = digits(version.major) + "." + digits(version.minor) + digits(version.build);
+    if (version.revision != 0) out += "." + digits(version.revision);
+    return out;
 }
 
 std::string ResultHex(HRESULT hr) {

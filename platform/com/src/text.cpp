@@ -4,6 +4,7 @@
 #include <comrt/faults.h>
 
 #include <atomic>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -75,9 +76,9 @@ std::string toUtf8(const OLECHAR* text) {
     return toUtf8(std::u16string_view(text));
 }
 
-std::u16string toUtf16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+bool decodeUtf8(std::string_view text, std::u16string& out) {
+    bool valid = true;
+    out.reserve(out.size() + text.size());
     std::size_t i = 0;
     while (i < text.size()) {
         const auto b0 = static_cast<unsigned char>(text[i]);
@@ -104,6 +105,7 @@ std::u16string toUtf16(std::string_view text) {
                     length = need;
                 }
             }
+            valid = valid && length != 1;
         }
         if (c >= 0x10000) {
             out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
@@ -113,6 +115,12 @@ std::u16string toUtf16(std::string_view text) {
         }
         i += length;
     }
+    return valid;
+}
+
+std::u16string toUtf16(std::string_view text) {
+    std::u16string out;
+    decodeUtf8(text, out);
     return out;
 }
 
@@ -194,9 +202,27 @@ bool equalsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
 }  // namespace comrt::internal
 
 namespace comrt {
+
 void FailAllocationAfter(long count) {
     internal::g_allocationsBeforeFailure.store(count < 0 ? -1 : count);
 }
+
+std::string ToUtf8(const OLECHAR* text) {
+    return internal::toUtf8(text);
+}
+
+std::string ToUtf8(std::u16string_view text) {
+    return internal::toUtf8(text);
+}
+
+std::u16string ToUtf16(std::string_view utf8) {
+    return internal::toUtf16(utf8);
+}
+
+BSTR Utf8ToBstr(std::string_view utf8) {
+    return internal::guarded(BSTR{nullptr}, [&] { return internal::allocString(utf8); });
+}
+
 }  // namespace comrt
 
 using comrt::internal::allocate;
@@ -251,6 +277,45 @@ UINT SysStringLen(BSTR pbstr) {
 
 UINT SysStringByteLen(BSTR bstr) {
     return bstr == nullptr ? 0 : byteCount(bstr);
+}
+
+int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte, LPOLESTR lpWideCharStr,
+                        int cchWideChar) {
+    if (lpMultiByteStr == nullptr || cbMultiByte == 0 || cbMultiByte < -1 || cchWideChar < 0 ||
+        (CodePage != CP_ACP && CodePage != CP_UTF8) || (cchWideChar > 0 && lpWideCharStr == nullptr)) {
+        return 0;
+    }
+    const std::size_t length = cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : std::size_t(cbMultiByte);
+    return comrt::internal::guarded(0, [&] {
+        std::u16string wide;
+        const bool valid = comrt::internal::decodeUtf8(std::string_view(lpMultiByteStr, length), wide);
+        if ((!valid && (dwFlags & MB_ERR_INVALID_CHARS) != 0) || wide.size() > std::size_t(INT_MAX)) return 0;
+        const int needed = static_cast<int>(wide.size());
+        if (cchWideChar == 0) return needed;
+        if (cchWideChar < needed) return 0;
+        std::memcpy(lpWideCharStr, wide.data(), wide.size() * sizeof(OLECHAR));
+        return needed;
+    });
+}
+
+int WideCharToMultiByte(UINT CodePage, DWORD, LPCOLESTR lpWideCharStr, int cchWideChar, LPSTR lpMultiByteStr,
+                        int cbMultiByte, LPCSTR lpDefaultChar, BOOL* lpUsedDefaultChar) {
+    if (lpWideCharStr == nullptr || cchWideChar == 0 || cchWideChar < -1 || cbMultiByte < 0 ||
+        (CodePage != CP_ACP && CodePage != CP_UTF8) || (cbMultiByte > 0 && lpMultiByteStr == nullptr) ||
+        lpDefaultChar != nullptr || lpUsedDefaultChar != nullptr) {
+        return 0;
+    }
+    const std::size_t length =
+        cchWideChar == -1 ? std::char_traits<char16_t>::length(lpWideCharStr) + 1 : std::size_t(cchWideChar);
+    return comrt::internal::guarded(0, [&] {
+        const std::string narrow = comrt::internal::toUtf8(std::u16string_view(lpWideCharStr, length));
+        if (narrow.size() > std::size_t(INT_MAX)) return 0;
+        const int needed = static_cast<int>(narrow.size());
+        if (cbMultiByte == 0) return needed;
+        if (cbMultiByte < needed) return 0;
+        std::memcpy(lpMultiByteStr, narrow.data(), narrow.size());
+        return needed;
+    });
 }
 
 }  // extern "C"

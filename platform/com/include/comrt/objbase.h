@@ -9,6 +9,8 @@
 
 #include <comrt/unknown.h>
 
+#include <string>
+
 enum CLSCTX : DWORD {
     CLSCTX_INPROC_SERVER = 0x1,
     CLSCTX_INPROC_HANDLER = 0x2,
@@ -45,3 +47,19 @@ COMRT_API HRESULT CLSIDFromString(LPCOLESTR lpsz, LPCLSID pclsid);
 // or 0 when cchMax is below CHARS_IN_GUID.
 COMRT_API int StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, int cchMax);
 }
+
+namespace comrt {
+// A server module's version as its exported DllGetModuleVersion gives it (file version 1.0.1.0
+// is {1, 0, 1, 0}).
+struct ModuleVersion {
+    WORD major;
+    WORD minor;
+    WORD build;
+    WORD revision;
+};
+using GetModuleVersionFn = HRESULT (*)(ModuleVersion* version);
+inline constexpr char kModuleVersionSymbol[] = "DllGetModuleVersion";
+// The short form shown to people: major "." minor with the build's digits right after
+// ("1.01" for 1.0.1.0), and "." revision when that is not 0.
+COMRT_API std::string FormatModuleVersion(const ModuleVersion& version);
+}  // namespace comrt

@@ -1,0 +1,109 @@
+// The server's frame: its count, its class factory and the path it was loaded from.
+#include "server.h"
+
+#include "morvane_object.h"
+
+#include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <new>
+
+#include <dlfcn.h>
+
+namespace kestrum::component {
+
+namespace {
+
+std::atomic<LONG> g_serverCount{0};
+
+// Plain arrays, filled by the load-time constructor below before any other code of the
+// module can run, so no initialisation order matters.
+char g_modulePath[PATH_MAX];
+OLECHAR g_modulePathWide[PATH_MAX];
+
+// Records this file's absolute path when the library is loaded: dladdr gives the name the
+// loader used, which may be relative to the directory current at load time.
+__attribute__((constructor)) void recordModulePath() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&recordModulePath), &info) == 0 || info.dli_fname == nullptr) return;
+    if (realpath(info.dli_fname, g_modulePath) == nullptr) return;
+    if (MultiByteToWideChar(CP_UTF8, 0, g_modulePath, -1, g_modulePathWide, PATH_MAX) == 0) g_modulePath[0] = 0;
+}
+
+class ClassFactory final : public IClassFactory {
+public:
+    HRESULT QueryInterface(REFIID riid, void** ppvObject) override {
+        if (ppvObject == nullptr) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) {
+            AddRef();
+            *ppvObject = static_cast<IClassFactory*>(this);
+            return S_OK;
+        }
+        *ppvObject = nullptr;
+        return E_NOINTERFACE;
+    }
+    // The factory has no count of its own: its references keep the server loaded.
+    ULONG AddRef() override {
+        ServerLock();
+        return 2;
+    }
+    ULONG Release() override {
+        ServerUnlock();
+        return 1;
+    }
+
+    HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) override {
+        if (ppvObject == nullptr) return E_POINTER;
+        if (pUnkOuter != nullptr) return CLASS_E_NOAGGREGATION;
+        MorvaneObject* object = nullptr;
+        try {
+            object = new MorvaneObject;
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        }
+        *ppvObject = nullptr;
+        object->AddRef();
+        const HRESULT hr = object->QueryInterface(riid, ppvObject);
+        object->Release();  // destroys the object when the question failed
+        return hr;
+    }
+
+    HRESULT LockServer(BOOL fLock) override {
+        if (fLock) {
+            ServerLock();
+        } else {
+            ServerUnlock();
+        }
+        return S_OK;
+    }
+};
+
+ClassFactory g_classFactory;
+
+}  // namespace
+
+void ServerLock() {
+    g_serverCount.fetch_add(1);
+}
+
+void ServerUnlock() {
+    g_serverCount.fetch_sub(1);
+}
+
+LONG ServerCount() {
+    return g_serverCount.load();
+}
+
+const char* ModulePath() {
+    return g_modulePath;
+}
+
+const OLECHAR* ModulePathWide() {
+    return g_modulePathWide;
+}
+
+IClassFactory& MorvaneClassFactory() {
+    return g_classFactory;
+}
+
+}  // namespace kestrum::component
