@@ -60,6 +60,8 @@ public:
             object = new MorvaneObject;
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
+        } catch (...) {
+            return E_UNEXPECTED;
         }
         *ppvObject = nullptr;
         object->AddRef();

@@ -36,10 +36,6 @@ void* loadModule(const std::string& path) {
     return handle;
 }
 
-HRESULT readFailure(LONG) {
-    return REGDB_E_READREGDB;
-}
-
 }  // namespace comrt::internal
 
 using namespace comrt::internal;
@@ -66,7 +62,7 @@ HRESULT CoGetClassObject(REFCLSID rclsid, DWORD dwClsContext, LPVOID, REFIID rii
         std::string path;
         const LONG rc = readDefaultValue("CLSID\\" + guidText(rclsid) + "\\InprocServer32", path);
         if (rc == ERROR_FILE_NOT_FOUND) return REGDB_E_CLASSNOTREG;
-        if (rc != ERROR_SUCCESS) return readFailure(rc);
+        if (rc != ERROR_SUCCESS) return REGDB_E_READREGDB;
         if (path.empty()) return REGDB_E_CLASSNOTREG;
         void* module = loadModule(path);
         if (module == nullptr) return CO_E_DLLNOTFOUND;
@@ -104,7 +100,7 @@ HRESULT CLSIDFromProgID(LPCOLESTR lpszProgID, LPCLSID lpclsid) {
             }
         }
         if (rc == ERROR_FILE_NOT_FOUND) return CO_E_CLASSSTRING;
-        if (rc != ERROR_SUCCESS) return readFailure(rc);
+        if (rc != ERROR_SUCCESS) return REGDB_E_READREGDB;
         GUID clsid{};
         if (!parseGuid(text, clsid)) return CO_E_CLASSSTRING;
         *lpclsid = clsid;

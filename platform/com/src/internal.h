@@ -47,7 +47,4 @@ R guarded(R failure, F&& body) noexcept {
     }
 }
 
-// HRESULT from a registry error of a read: the damaged or unreadable file keeps its identity.
-HRESULT readFailure(LONG registryError);
-
 }  // namespace comrt::internal

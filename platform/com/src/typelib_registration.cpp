@@ -78,7 +78,8 @@ HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid,
         if (pptlib == nullptr) return E_INVALIDARG;
         *pptlib = nullptr;
         RegistryTree tree;
-        if (registryFault(comrt::RegistryOperation::QueryValue, "TypeLib") != ERROR_SUCCESS ||
+        const std::string libraryKey = "TypeLib\\" + guidText(rguid);
+        if (registryFault(comrt::RegistryOperation::QueryValue, libraryKey) != ERROR_SUCCESS ||
             readRegistry(tree) != ERROR_SUCCESS) {
             return TYPE_E_REGISTRYACCESS;
         }
@@ -87,7 +88,7 @@ HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid,
         if (!tree.exists(version)) {
             const std::string prefix = hex(wVerMajor) + ".";
             int best = -1;
-            for (const std::string& name : tree.subkeys("TypeLib\\" + guidText(rguid))) {
+            for (const std::string& name : tree.subkeys(libraryKey)) {
                 unsigned minor = 0;
                 if (name.compare(0, prefix.size(), prefix) != 0) continue;
                 const char* first = name.data() + prefix.size();
@@ -95,7 +96,7 @@ HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid,
                 auto [end, ec] = std::from_chars(first, last, minor, 16);
                 if (ec != std::errc() || end != last || minor < wVerMinor || static_cast<int>(minor) <= best) continue;
                 best = static_cast<int>(minor);
-                version = "TypeLib\\" + guidText(rguid) + "\\" + name;
+                version = libraryKey + "\\" + name;
             }
             if (best < 0) return TYPE_E_LIBNOTREGISTERED;
         }
