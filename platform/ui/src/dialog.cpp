@@ -1,0 +1,99 @@
+#include <kestrum/ui/dialog.h>
+
+#include <kestrum/ui/app.h>
+
+#include <QContextMenuEvent>
+#include <QShortcut>
+
+CDialog::CDialog(int nIDTemplate, QWidget* pParentWnd)
+    : MessageWindow<QDialog>(pParentWnd), DialogItems(this, nIDTemplate) {}
+
+CDialog::~CDialog() = default;
+
+bool CDialog::ensureCreated() {
+    if (m_created) return true;
+    if (!createControls()) return false;
+    const kestrum::ui::DialogTemplate* t = dialogTemplate();
+    setWindowTitle(t->caption);
+    setFixedSize(kestrum::ui::mapDialogSize({t->cx, t->cy}, baseUnits()));
+    if (t->style & WS_SYSMENU) m_windowMenu = std::make_unique<kestrum::ui::WindowMenu>(this);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, [this] { OnCommandHelp(); });
+    m_created = true;
+    return true;
+}
+
+int CDialog::DoModal() {
+    if (!ensureCreated()) return -1;
+    // A dialog without a parent is owned by the main window while it runs, and only then, so a
+    // dialog that outlives the main window is never deleted with it.
+    QWidget* owner = parentWidget() ? nullptr : AfxGetMainWnd();
+    if (owner == this || (owner && owner->window() == this)) owner = nullptr;
+    if (owner) setParent(owner, windowFlags());
+    OnInitDialog();
+    const int result = exec();
+    if (owner) setParent(nullptr, windowFlags());
+    return result == QDialog::Rejected ? IDCANCEL : result;
+}
+
+bool CDialog::Create(QWidget* pParentWnd) {
+    if (pParentWnd) setParent(pParentWnd, windowFlags());
+    if (!ensureCreated()) return false;
+    OnInitDialog();
+    return true;
+}
+
+void CDialog::EndDialog(int nResult) { done(nResult); }
+
+CMenu* CDialog::GetSystemMenu(bool bRevert) {
+    if (!m_windowMenu) return nullptr;
+    if (bRevert) {
+        m_windowMenu->reset();
+        return nullptr;
+    }
+    return m_windowMenu->menu();
+}
+
+void CDialog::SetIcon(const QIcon& icon, bool bBigIcon) {
+    Q_UNUSED(bBigIcon);  // one icon serves both sizes here
+    setWindowIcon(icon);
+}
+
+bool CDialog::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::OnOK() {
+    if (UpdateData(true)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::OnSysCommand(unsigned nID, qintptr lParam) {
+    Q_UNUSED(lParam);
+    if ((nID & 0xFFF0) == SC_CLOSE) OnCancel();
+}
+
+qintptr CDialog::WindowProc(unsigned message, quintptr wParam, qintptr lParam) {
+    if (message == WM_SYSCOMMAND) {
+        OnSysCommand(unsigned(wParam), lParam);
+        return 0;
+    }
+    if (message == WM_COMMAND && ((wParam >> 16) & 0xFFFF) == unsigned(BN_CLICKED)) {
+        const int id = int(wParam & 0xFFFF);
+        if (id == IDOK) return OnOK(), 0;
+        if (id == IDCANCEL) return OnCancel(), 0;
+    }
+    return MessageWindow<QDialog>::WindowProc(message, wParam, lParam);
+}
+
+void CDialog::accept() { OnOK(); }
+
+void CDialog::reject() { OnCancel(); }
+
+void CDialog::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_windowMenu && m_windowMenu->handleContextMenu(event)) return;
+    MessageWindow<QDialog>::contextMenuEvent(event);
+}
