@@ -55,7 +55,6 @@ void HelpBrowser::follow(const QUrl& url) {
 
 HelpWindow::HelpWindow(std::unique_ptr<ChmFile> file, const QString& fallbackTitle, QWidget* owner)
     : QWidget(owner, Qt::Window), m_file(std::move(file)), m_contents(new QTreeWidget), m_browser(new HelpBrowser(*m_file, nullptr)) {
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(m_file->title().isEmpty() ? fallbackTitle : m_file->title());
     m_contents->setHeaderHidden(true);
     m_contents->setRootIsDecorated(true);

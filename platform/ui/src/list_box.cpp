@@ -65,7 +65,10 @@ int CListBox::InsertString(int nIndex, const QString& text) {
 int CListBox::DeleteString(int nIndex) {
     if (nIndex < 0 || nIndex >= count()) return LB_ERR;
     QuietListChange quiet(this);
+    // The view would select the entry that moves into the deleted one's place.
+    const bool selected = GetCurSel() == nIndex;
     delete takeItem(nIndex);
+    if (selected) clearSelection();
     return count();
 }
 

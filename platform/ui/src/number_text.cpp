@@ -22,9 +22,11 @@ std::optional<std::string> numberBytes(QStringView text) {
         bytes.push_back(char(c));
     }
     if (bytes.empty()) return std::nullopt;
-    // from_chars takes no leading "+"; the platform's reading does.
-    if (bytes[0] == '+') bytes.erase(0, 1);
-    if (bytes.empty() || bytes[0] == '+') return std::nullopt;
+    // from_chars takes no leading "+"; the platform's reading does (one sign, before the digits).
+    if (bytes[0] == '+') {
+        bytes.erase(0, 1);
+        if (bytes.empty() || bytes[0] == '+' || bytes[0] == '-') return std::nullopt;
+    }
     return bytes;
 }
 

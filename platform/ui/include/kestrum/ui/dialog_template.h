@@ -40,7 +40,7 @@ struct DialogTemplate {
     QString caption;
     int cx = 0, cy = 0;
     std::uint32_t style = 0;
-    std::vector<ControlTemplate> controls;
+    std::vector<ControlTemplate> controls{};
     QString fontFace = QStringLiteral("MS Sans Serif");
     int pointSize = 8;
 

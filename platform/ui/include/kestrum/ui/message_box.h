@@ -14,7 +14,7 @@ class QWidget;
 
 namespace kestrum::ui {
 
-struct MessageBoxRequest {
+struct KESTRUM_UI_API MessageBoxRequest {
     QWidget* owner = nullptr;
     QString text;
     QString caption;
