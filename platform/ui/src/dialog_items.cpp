@@ -193,3 +193,7 @@ bool DialogItems::UpdateData(bool bSaveAndValidate) {
 }
 
 }  // namespace kestrum::ui
+
+int GetDlgCtrlID(const QWidget* control) {
+    return control ? control->property(kestrum::ui::kControlIdProperty).toInt() : 0;
+}

@@ -195,6 +195,7 @@ TEST(DataExchange, DdxControlPutsTheProgramsControlInTheTemplatesPlace) {
     ASSERT_TRUE(dialog.Create());
     const int edits = int(dialog.findChildren<CEdit*>().size());
     EXPECT_EQ(dialog.GetDlgItem(kFactor), &dialog.own);
+    EXPECT_EQ(GetDlgCtrlID(&dialog.own), kFactor);
     EXPECT_EQ(dialog.own.parentWidget(), &dialog);
     EXPECT_EQ(dialog.own.geometry(), mapDialogRect({7, 25, 80, 14}, dialog.baseUnits()));
     EXPECT_EQ(dialog.own.text(), QStringLiteral("0.333333333333333"));

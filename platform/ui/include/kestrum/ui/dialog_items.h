@@ -68,3 +68,6 @@ KESTRUM_UI_API QString windowText(const QWidget* control);
 KESTRUM_UI_API void setWindowText(QWidget* control, const QString& text);
 
 }  // namespace kestrum::ui
+
+// The identifier a control has on its dialog or page (0 for a widget that is not a control).
+KESTRUM_UI_API int GetDlgCtrlID(const QWidget* control);
