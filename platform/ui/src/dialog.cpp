@@ -31,7 +31,7 @@ int CDialog::DoModal() {
     QWidget* owner = parentWidget() ? nullptr : AfxGetMainWnd();
     if (owner == this || (owner && owner->window() == this)) owner = nullptr;
     if (owner) setParent(owner, windowFlags());
-    OnInitDialog();
+    initialize();
     const int result = exec();
     if (owner) setParent(nullptr, windowFlags());
     return result == QDialog::Rejected ? IDCANCEL : result;
@@ -40,8 +40,15 @@ int CDialog::DoModal() {
 bool CDialog::Create(QWidget* pParentWnd) {
     if (pParentWnd) setParent(pParentWnd, windowFlags());
     if (!ensureCreated()) return false;
-    OnInitDialog();
+    initialize();
     return true;
+}
+
+void CDialog::initialize() {
+    // Each run starts with the window menu as the platform makes it, so items a dialog appends
+    // in OnInitDialog appear once however often it runs.
+    if (m_windowMenu) m_windowMenu->reset();
+    OnInitDialog();
 }
 
 void CDialog::EndDialog(int nResult) { done(nResult); }

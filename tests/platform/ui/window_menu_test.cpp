@@ -86,6 +86,19 @@ TEST(WindowMenu, RightClickOnAFreeAreaOpensCloseAndTheAppendedItems) {
     EXPECT_EQ(onDialog, (QStringList{"Close", "-", "About Probeck..."}));
     EXPECT_EQ(onStatic, onDialog);
     EXPECT_EQ(dialog.sysCommands, std::vector<unsigned>{kAbout});
+
+    // Run again, the dialog appends its item to a fresh menu.
+    QStringList second;
+    driver.next([&](QWidget*) {
+        rightClick(&dialog, QPoint(2, 2));
+        dialog.EndDialog(IDCANCEL);
+    });
+    driver.next([&](QWidget* popup) {
+        second = kestrum::test::menuTexts(qobject_cast<QMenu*>(popup));
+        popup->close();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(second, onDialog);
 }
 
 TEST(WindowMenu, RightClickOnAControlDoesNotOpenIt) {

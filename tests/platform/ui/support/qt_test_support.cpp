@@ -66,6 +66,7 @@ void ModalDriver::poll() {
     const bool actedOn = std::find(m_actedOn.begin(), m_actedOn.end(), top) != m_actedOn.end();
     if (!actedOn && !m_actions.empty()) {
         m_actedOn.emplace_back(top);
+        top->installEventFilter(this);
         Action action = std::move(m_actions.front());
         m_actions.pop_front();
         ++m_driven;
@@ -78,9 +79,19 @@ void ModalDriver::poll() {
     ADD_FAILURE() << "A modal window was left open: \"" << top->windowTitle().toStdString() << "\" ("
                   << top->metaObject()->className() << "); the watchdog closed it";
     m_actedOn.emplace_back(top);
+    top->installEventFilter(this);
     m_since.start();
     if (auto* dialog = qobject_cast<QDialog*>(top)) dialog->done(0);
     else top->close();
+}
+
+bool ModalDriver::eventFilter(QObject* watched, QEvent* event) {
+    // A window that has closed may open again (a dialog run twice): it then wants a new action.
+    if (event->type() == QEvent::Hide) {
+        m_actedOn.erase(std::remove(m_actedOn.begin(), m_actedOn.end(), watched), m_actedOn.end());
+        watched->removeEventFilter(this);
+    }
+    return false;
 }
 
 bool waitFor(const std::function<bool()>& condition, int timeoutMs) { return QTest::qWaitFor(condition, timeoutMs); }

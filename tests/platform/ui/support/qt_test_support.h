@@ -66,6 +66,9 @@ public:
     int pending() const { return int(m_actions.size()); }
     int driven() const { return m_driven; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void poll();
 

@@ -52,6 +52,7 @@ protected:
 
 private:
     bool ensureCreated();
+    void initialize();
     bool m_created = false;
     std::unique_ptr<kestrum::ui::WindowMenu> m_windowMenu;
 };
