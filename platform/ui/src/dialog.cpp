@@ -1,6 +1,6 @@
 #include <kestrum/ui/dialog.h>
 
-#include <kestrum/ui/app.h>
+#include "modal_owner.h"
 
 #include <QContextMenuEvent>
 #include <QShortcut>
@@ -26,14 +26,9 @@ bool CDialog::ensureCreated() {
 
 int CDialog::DoModal() {
     if (!ensureCreated()) return -1;
-    // A dialog without a parent is owned by the main window while it runs, and only then, so a
-    // dialog that outlives the main window is never deleted with it.
-    QWidget* owner = parentWidget() ? nullptr : AfxGetMainWnd();
-    if (owner == this || (owner && owner->window() == this)) owner = nullptr;
-    if (owner) setParent(owner, windowFlags());
+    const kestrum::ui::ModalOwner owner(this);
     initialize();
     const int result = exec();
-    if (owner) setParent(nullptr, windowFlags());
     return result == QDialog::Rejected ? IDCANCEL : result;
 }
 
@@ -88,10 +83,15 @@ qintptr CDialog::WindowProc(unsigned message, quintptr wParam, qintptr lParam) {
         OnSysCommand(unsigned(wParam), lParam);
         return 0;
     }
-    if (message == WM_COMMAND && ((wParam >> 16) & 0xFFFF) == unsigned(BN_CLICKED)) {
-        const int id = int(wParam & 0xFFFF);
-        if (id == IDOK) return OnOK(), 0;
-        if (id == IDCANCEL) return OnCancel(), 0;
+    const int id = int(wParam & 0xFFFF);
+    const bool clicked = message == WM_COMMAND && ((wParam >> 16) & 0xFFFF) == unsigned(BN_CLICKED);
+    if (clicked && id == IDOK) {
+        OnOK();
+        return 0;
+    }
+    if (clicked && id == IDCANCEL) {
+        OnCancel();
+        return 0;
     }
     return MessageWindow<QDialog>::WindowProc(message, wParam, lParam);
 }

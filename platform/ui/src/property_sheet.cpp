@@ -1,6 +1,7 @@
 #include <kestrum/ui/property_sheet.h>
 
-#include <kestrum/ui/app.h>
+#include "modal_owner.h"
+
 #include <kestrum/ui/dialog_units.h>
 
 #include <QBoxLayout>
@@ -133,11 +134,8 @@ bool CPropertySheet::SetActivePage(int nPage) {
 
 int CPropertySheet::DoModal() {
     if (!build()) return -1;
-    QWidget* owner = parentWidget() ? nullptr : AfxGetMainWnd();
-    if (owner == this || (owner && owner->window() == this)) owner = nullptr;
-    if (owner) setParent(owner, windowFlags());
+    const kestrum::ui::ModalOwner owner(this);
     const int result = exec();
-    if (owner) setParent(nullptr, windowFlags());
     return result == QDialog::Rejected ? IDCANCEL : result;
 }
 
