@@ -39,6 +39,12 @@ QString formatDouble(double value, int digits) {
     return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 }
 
+QString formatShortest(double value) {
+    std::array<char, 64> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
+}
+
 std::optional<double> parseDouble(QStringView text) {
     const std::optional<std::string> bytes = numberBytes(text);
     if (!bytes) return std::nullopt;

@@ -57,6 +57,17 @@ TEST(NumberText, WritesFifteenSignificantDigitsLikeG) {
     for (const Row& r : rows) EXPECT_EQ(formatDouble(r.value).toStdString(), r.text);
 }
 
+TEST(NumberText, ShortestTextReadsBackToTheSameDouble) {
+    const double values[] = {0.5555555555555556, 0.1, 1.0 / 3, 1e20, 0.3048, 1609.344, -2.5e-7, 5.0 / 9};
+    for (double v : values) {
+        const QString text = formatShortest(v);
+        EXPECT_EQ(parseDouble(text), v) << text.toStdString();
+        EXPECT_LE(formatShortest(v).size(), formatDouble(v, 17).size()) << text.toStdString();
+    }
+    EXPECT_EQ(formatShortest(0.5555555555555556).toStdString(), "0.5555555555555556");
+    EXPECT_EQ(formatShortest(0.3048).toStdString(), "0.3048");
+}
+
 TEST(NumberText, IgnoresTheProcessLocale) {
     // Under a decimal-comma locale the C library would read "1.5" as 1; this code must not.
     const char* previous = std::setlocale(LC_NUMERIC, nullptr);
