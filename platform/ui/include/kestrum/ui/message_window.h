@@ -26,7 +26,7 @@ public:
 };
 
 template <class Base>
-class MessageWindow : public Base {
+class KESTRUM_UI_API MessageWindow : public Base {
 public:
     using Base::Base;
 
