@@ -1,0 +1,16 @@
+// The wait cursor over the whole program while an object lives (nested ones stack). Message
+// boxes shown meanwhile get the arrow back for as long as they are open.
+#pragma once
+
+#include <kestrum/ui/export.h>
+
+class KESTRUM_UI_API CWaitCursor {
+public:
+    CWaitCursor();
+    ~CWaitCursor();
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+    // Shows the wait cursor again after something replaced it.
+    void Restore();
+};
