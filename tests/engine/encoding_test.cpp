@@ -106,5 +106,19 @@ TEST_F(Encodings, AnOldFileIsSavedAsUTF8AndReadsBackTheSame) {
     EXPECT_EQ(dump(again), dump(e));
 }
 
+TEST_F(Encodings, UTF16FilesWithAByteOrderMarkLoad) {
+    const std::string latin1 = fileWith("", "Degr\xE9", "\xB0" "C", "m\xB2");
+    std::string utf16 = "\xFF\xFE";  // little-endian; every Latin-1 byte is its own code point
+    for (char c : latin1) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    std::string name, symbol, synonym;
+    read(utf16, name, symbol, synonym);
+    EXPECT_EQ(name, "Degr\xC3\xA9");
+    EXPECT_EQ(symbol, "\xC2\xB0" "C");
+    EXPECT_EQ(synonym, "m\xC2\xB2");
+}
+
 }  // namespace
 }  // namespace kestrum::test

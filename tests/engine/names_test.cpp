@@ -44,6 +44,7 @@ const NameRow kNameRows[] = {
     {"a\x01", false},
     {"\xC3", false},       // not UTF-8
     {"\xED\xA0\x80", false},  // an encoded surrogate
+    {"a\xEF\xBF\xBE", false},  // U+FFFE, not an XML character
     {"0", true},           // zero is not "a number other than 0"
     {"0th", true},
     {"0m", true},
@@ -58,6 +59,7 @@ const NameRow kNameRows[] = {
     {"nan", true},
     {"a-b", true},
     {"a&b<c>\"d'", true},  // markup characters are escaped in the file
+    {"a\x7F", true},         // DEL is an XML character
     {"\xC2\xB0" "C", true},  // degree sign
     {"\xE2\x84\xA6", true},  // ohm sign
 };

@@ -333,5 +333,20 @@ TEST_F(Reader, WhatTheEditsRefuseIsLeftOutAndReadingGoesOn) {
               "system SI: Length= Time=s\n");
 }
 
+TEST_F(Reader, AFileCannotPullInOtherFiles) {
+    writeFile(dir.file("secret.txt"), "LeakedToken");
+    const std::string content =
+        "<?xml version=\"1.0\"?>\n"
+        "<!DOCTYPE UNITS_DATABASE [<!ENTITY secret SYSTEM \"" + dir.file("secret.txt") + "\">]>\n"
+        "<UNITS_DATABASE><QUANTITIES><QUANTITY NAME=\"Length\" M=\"1\">"
+        "<SYNONYM>&secret;</SYNONYM><SYNONYM>Span</SYNONYM></QUANTITY></QUANTITIES></UNITS_DATABASE>";
+    Engine e;
+    ASSERT_OK(e.ReadUnitDatabase(fileWith(content), OVERWRITE));
+    std::vector<std::string> synonyms;
+    ASSERT_OK(e.Quantity_Synonym_Set("Length", synonyms));
+    EXPECT_EQ(synonyms, std::vector<std::string>{"Span"});
+    EXPECT_EQ(dump(e).find("LeakedToken"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kestrum::test

@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <cfloat>
+#include <algorithm>
 #include <cmath>
 
 namespace kestrum::test {
@@ -143,8 +144,11 @@ TEST_F(Writer, MarkupAndLineBreaksAreEscapedAndReadBack) {
     EXPECT_NE(text.find("<SYNONYM>s&amp;&lt;&gt;&quot;'</SYNONYM>"), std::string::npos) << text;
     EXPECT_NE(text.find("EXPRESSION = \"2&#9;*&#13;&#10;a&amp;b&lt;c&gt;&quot;d\""), std::string::npos) << text;
     // Raw CR appears only before LF, as the end of a line.
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\r') EXPECT_EQ(text[i + 1], '\n') << "at " << i;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            EXPECT_EQ(text[i + 1], '\n') << "at " << i;
+        }
+    }
 
     Engine back;
     ASSERT_OK(back.ReadUnitDatabase(dir.file("out.xml"), OVERWRITE));
@@ -183,12 +187,41 @@ TEST_F(Writer, ARichDatabaseComesBackIdentical) {
 TEST_F(Writer, APlaceThatCannotBeWrittenIsRefused) {
     Engine e;
     addQuantity(e, "Length", {0, 1});
-    const std::string longPath = dir.file(std::string(260 - dir.path().string().size(), 'x'));
-    for (const std::string& path : {dir.file("missing/folder/out.xml"), std::string(""), dir.path().string(), longPath}) {
+    for (const std::string& path : {dir.file("missing/folder/out.xml"), std::string(""), dir.path().string()})
         EXPECT_RC(E_NO_WRITE_PERMISSION, e.WriteUnitDatabase(path)) << path;
-    }
-    EXPECT_FALSE(std::filesystem::exists(longPath));
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+TEST_F(Writer, PathsUpTo259Utf16CodeUnitsAreTaken) {
+    Engine e;
+    addQuantity(e, "Length", {0, 1});
+    const std::size_t folder = dir.path().string().size() + 1;
+    const std::string path259 = dir.file(std::string(259 - folder, 'x'));
+    const std::string path260 = dir.file(std::string(260 - folder, 'y'));
+    ASSERT_EQ(path259.size(), 259u);
+    ASSERT_OK(e.WriteUnitDatabase(path259));
+    Engine back;
+    ASSERT_OK(back.ReadUnitDatabase(path259, OVERWRITE));
+    EXPECT_EQ(dump(back), dump(e));
+    EXPECT_RC(E_NO_WRITE_PERMISSION, e.WriteUnitDatabase(path260));
+    EXPECT_FALSE(std::filesystem::exists(path260));
+    std::filesystem::copy_file(path259, path260);  // the file system takes it; the engine does not
+    EXPECT_RC(E_UDB_FILE_NOT_FOUND, back.ReadUnitDatabase(path260, OVERWRITE));
+    // Code units, not bytes: a path of 259, most of them two-byte letters (over 400 bytes).
+    std::string wide = dir.path().string();
+    std::size_t units = wide.size();
+    while (units < 259) {
+        std::size_t letters = std::min<std::size_t>(100, 259 - units - 1);
+        if (259 - units - 1 - letters == 1) --letters;  // never leave room for a bare "/"
+        if (wide.size() > dir.path().string().size()) std::filesystem::create_directory(wide);
+        wide += "/";
+        for (std::size_t i = 0; i < letters; ++i) wide += "\xC3\xA9";
+        units += 1 + letters;
+    }
+    ASSERT_EQ(units, 259u);
+    ASSERT_OK(e.WriteUnitDatabase(wide));
+    ASSERT_OK(back.ReadUnitDatabase(wide, OVERWRITE));
+    EXPECT_EQ(dump(back), dump(e));
 }
 
 }  // namespace
