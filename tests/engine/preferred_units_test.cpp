@@ -188,5 +188,21 @@ TEST(PreferredUnitsBeforeInitialize, SymbolsWorkConversionsDoNot) {
     EXPECT_RC(E_NOT_INITIALIZED, e.QuantityExpression_Convert("SI", "SI", "Length", add, multiplyBy));
 }
 
+TEST_F(PreferredUnits, ABuiltExpressionMayBeLongerThanItsQuantityExpression) {
+    // Ten short quantity names whose preferred units have names of 50 characters: the built
+    // expressions hold over 500 characters, which is no reason to refuse the conversion.
+    std::string quantityExpression;
+    for (char c = 'a'; c < 'a' + 10; ++c) {
+        const std::string quantity = std::string("Q") + c, unit = std::string(49, c) + "u";
+        addQuantity(e, quantity, {0, 1});
+        addUnit(e, unit, quantity, 2);
+        setPreferred(e, "SI", quantity, unit);
+        setPreferred(e, "English", quantity, "ft");
+        quantityExpression += (quantityExpression.empty() ? "" : "*") + quantity;
+    }
+    EXPECT_TRUE(near(factor(quantityExpression), std::pow(2 / 0.3048, 10)));
+    EXPECT_EQ(symbol("SI", quantityExpression).size(), 509u);
+}
+
 }  // namespace
 }  // namespace kestrum::test
