@@ -32,6 +32,20 @@ namespace {
 
 using Entries = std::vector<TermLists::Entry>;
 
+// Marks a quantity as being translated for as long as its definition is walked. Cleared also
+// when an allocation fails on the way: a mark left behind would make the quantity look
+// defined through itself, and every later translation of it corrupt.
+class CollectingMark {
+public:
+    explicit CollectingMark(QuantityRecord& q) : m_q(q) { m_q.collecting = true; }
+    ~CollectingMark() { m_q.collecting = false; }
+    CollectingMark(const CollectingMark&) = delete;
+    CollectingMark& operator=(const CollectingMark&) = delete;
+
+private:
+    QuantityRecord& m_q;
+};
+
 Result mergeTerm(std::string_view unit, std::int64_t n, char op, TermLists& lists) {
     if (unit.empty()) return E_INTERNAL;
     auto find = [unit](Entries& list) {
@@ -186,10 +200,8 @@ Result Database::collectQuantityTerms(TranslationState& state, std::string_view 
             TermLists local;
             if (!q.expression.empty()) {
                 if (q.collecting) return E_UDB_CORRUPT;  // defined through itself
-                q.collecting = true;
-                const Result rc = collectQuantityTerms(state, q.expression, local);
-                q.collecting = false;
-                if (rc != S_OK) return rc;
+                const CollectingMark mark(q);
+                if (const Result rc = collectQuantityTerms(state, q.expression, local); rc != S_OK) return rc;
             } else if (const Result rc = baseUnitsOfQuantity(state.unitSystem, name, local); rc != S_OK) {
                 return rc;
             }
