@@ -64,7 +64,8 @@ struct UnitValue {
     DimVector dims{};
 };
 
-struct TermLists;  // numerator and denominator of a translated quantity expression
+struct TermLists;        // numerator and denominator of a translated quantity expression
+struct TranslationState;  // one translation into preferred units: the system and what is known
 
 struct StringHash {
     using is_transparent = void;
@@ -165,7 +166,7 @@ private:
     Result evaluateUnitTerms(std::string_view text, UnitValue& acc, bool& loneUnit);
     Result evaluateQuantityTerms(std::string_view text, DimVector& acc);
     Result unitTermValue(std::string_view term, UnitValue& value, bool& loneUnit);
-    Result collectQuantityTerms(std::string_view unitSystem, std::string_view text, TermLists& lists);
+    Result collectQuantityTerms(TranslationState& state, std::string_view text, TermLists& lists);
     Result baseUnitsOfQuantity(std::string_view unitSystem, std::string_view quantity, TermLists& lists);
     Result findBaseQuantity(int dimension, std::string& quantity);
 

@@ -28,6 +28,21 @@ bool pathUsable(std::string_view path) {
     return !path.empty() && utf16Length(path) <= kMaxPathLength && path.find('\0') == std::string_view::npos;
 }
 
+Result convertExpressions(Database& db, bool dimensionalAnalysis, std::string_view fromExpression,
+                          std::string_view toExpression, double& pdAdd, double& pdMultiplyBy) {
+    std::string fromBuffer, toBuffer;
+    UnitValue from, to;
+    if (const Result rc = db.evaluateCached(folded(fromExpression, fromBuffer), from); rc != S_OK) return rc;
+    if (const Result rc = db.evaluateCached(folded(toExpression, toBuffer), to); rc != S_OK) return rc;
+    if (dimensionalAnalysis && from.dims != to.dims) return E_DIMENSIONS_DIFFER;
+    if (to.factor == 0.0) return E_DIVIDE_BY_ZERO;
+    if (from.factor == UNDEFINED_VALUE || to.factor == UNDEFINED_VALUE) return E_INTERNAL;
+    // v in "from" is v*fF + oF in the reference unit, and that is (v*fF + oF - oT)/fT in "to".
+    pdMultiplyBy = from.factor / to.factor;
+    pdAdd = (from.offset - to.offset) / to.factor;
+    return S_OK;
+}
+
 }  // namespace
 
 Engine::Engine() : m_db(std::make_unique<Database>()) {}
@@ -50,17 +65,8 @@ Result Engine::UnitExpression_Convert(std::string_view sUnitExpressionFrom, std:
                                       double& pdAdd, double& pdMultiplyBy) {
     if (m_uninitialized) return E_NOT_INITIALIZED;
     if (tooLongExpression(sUnitExpressionFrom) || tooLongExpression(sUnitExpressionTo)) return E_INVALID_EXPRESSION;
-    std::string fromBuffer, toBuffer;
-    UnitValue from, to;
-    if (const Result rc = m_db->evaluateCached(folded(sUnitExpressionFrom, fromBuffer), from); rc != S_OK) return rc;
-    if (const Result rc = m_db->evaluateCached(folded(sUnitExpressionTo, toBuffer), to); rc != S_OK) return rc;
-    if (m_dimensionalAnalysis && from.dims != to.dims) return E_DIMENSIONS_DIFFER;
-    if (to.factor == 0.0) return E_DIVIDE_BY_ZERO;
-    if (from.factor == UNDEFINED_VALUE || to.factor == UNDEFINED_VALUE) return E_INTERNAL;
-    // v in "from" is v*fF + oF in the reference unit, and that is (v*fF + oF - oT)/fT in "to".
-    pdMultiplyBy = from.factor / to.factor;
-    pdAdd = (from.offset - to.offset) / to.factor;
-    return S_OK;
+    return convertExpressions(*m_db, m_dimensionalAnalysis, sUnitExpressionFrom, sUnitExpressionTo, pdAdd,
+                              pdMultiplyBy);
 }
 
 Result Engine::UnitExpression_Symbol(std::string_view sUnitExpression, std::string& psSymbol) {
@@ -80,7 +86,9 @@ Result Engine::QuantityExpression_Convert(std::string_view sUnitSystemFrom, std:
         return rc;
     if (const Result rc = m_db->buildPreferredUnitExpression(sQuantityExpression, sUnitSystemTo, to); rc != S_OK)
         return rc;
-    return UnitExpression_Convert(from, to, pdAdd, pdMultiplyBy);
+    // The built texts are the engine's own: the limit on a caller's expression does not apply
+    // (ten preferred units with names of 50 characters make more than 500).
+    return convertExpressions(*m_db, m_dimensionalAnalysis, from, to, pdAdd, pdMultiplyBy);
 }
 
 Result Engine::QuantityExpression_Symbol(std::string_view sUnitSystem, std::string_view sQuantityExpression,

@@ -6,6 +6,7 @@
 #include "tokenizer.h"
 
 #include <cmath>
+#include <unordered_map>
 
 namespace kestrum {
 
@@ -19,9 +20,31 @@ struct TermLists {
     bool empty() const { return numerator.empty() && denominator.empty(); }
 };
 
+// A quantity may be named many times over in the definitions a translation walks (a quantity
+// defined as p/p*p names p three times, and p may be defined the same way): each quantity is
+// translated once per translation, or the work grows exponentially with the nesting.
+struct TranslationState {
+    std::string_view unitSystem;
+    std::unordered_map<const QuantityRecord*, TermLists> translated;
+};
+
 namespace {
 
 using Entries = std::vector<TermLists::Entry>;
+
+// Marks a quantity as being translated for as long as its definition is walked. Cleared also
+// when an allocation fails on the way: a mark left behind would make the quantity look
+// defined through itself, and every later translation of it corrupt.
+class CollectingMark {
+public:
+    explicit CollectingMark(QuantityRecord& q) : m_q(q) { m_q.collecting = true; }
+    ~CollectingMark() { m_q.collecting = false; }
+    CollectingMark(const CollectingMark&) = delete;
+    CollectingMark& operator=(const CollectingMark&) = delete;
+
+private:
+    QuantityRecord& m_q;
+};
 
 Result mergeTerm(std::string_view unit, std::int64_t n, char op, TermLists& lists) {
     if (unit.empty()) return E_INTERNAL;
@@ -108,7 +131,8 @@ Result appendEntry(std::string& text, const TermLists::Entry& e) {
 Result Database::buildPreferredUnitExpression(std::string_view quantityExpression, std::string_view unitSystem,
                                               std::string& unitExpression) {
     TermLists lists;
-    if (const Result rc = collectQuantityTerms(unitSystem, quantityExpression, lists); rc != S_OK) return rc;
+    TranslationState state{unitSystem, {}};
+    if (const Result rc = collectQuantityTerms(state, quantityExpression, lists); rc != S_OK) return rc;
     normalise(lists.numerator, lists.denominator);
     normalise(lists.denominator, lists.numerator);
     sortByExponent(lists.numerator);
@@ -134,7 +158,7 @@ Result Database::buildPreferredUnitExpression(std::string_view quantityExpressio
     return S_OK;
 }
 
-Result Database::collectQuantityTerms(std::string_view unitSystem, std::string_view text, TermLists& lists) {
+Result Database::collectQuantityTerms(TranslationState& state, std::string_view text, TermLists& lists) {
     const EvaluationDepth depth(m_depth);
     if (depth.exceeded()) return E_UDB_CORRUPT;
     while (!text.empty()) {
@@ -149,7 +173,7 @@ Result Database::collectQuantityTerms(std::string_view unitSystem, std::string_v
 
         if (isGroup(term)) {
             TermLists local;
-            if (const Result rc = collectQuantityTerms(unitSystem, term, local); rc != S_OK) return rc;
+            if (const Result rc = collectQuantityTerms(state, term, local); rc != S_OK) return rc;
             if (const Result rc = mergeLists(local, 1, ch, lists); rc != S_OK) return rc;
             continue;
         }
@@ -163,7 +187,7 @@ Result Database::collectQuantityTerms(std::string_view unitSystem, std::string_v
         if (n == 0) n = 1;
 
         std::string preferred;
-        if (const Result rc = UnitSystem_PrefUnit(unitSystem, name, preferred); rc != S_OK) return rc;
+        if (const Result rc = UnitSystem_PrefUnit(state.unitSystem, name, preferred); rc != S_OK) return rc;
         if (!preferred.empty()) {
             if (const Result rc = mergeTerm(preferred, n, ch, lists); rc != S_OK) return rc;
             continue;
@@ -171,17 +195,19 @@ Result Database::collectQuantityTerms(std::string_view unitSystem, std::string_v
         const auto quantity = resolveQuantity(name);
         if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
         QuantityRecord& q = *quantity->second;
-        TermLists local;
-        if (!q.expression.empty()) {
-            if (q.collecting) return E_UDB_CORRUPT;  // defined through itself
-            q.collecting = true;
-            const Result rc = collectQuantityTerms(unitSystem, q.expression, local);
-            q.collecting = false;
-            if (rc != S_OK) return rc;
-        } else if (const Result rc = baseUnitsOfQuantity(unitSystem, name, local); rc != S_OK) {
-            return rc;
+        auto known = state.translated.find(&q);
+        if (known == state.translated.end()) {
+            TermLists local;
+            if (!q.expression.empty()) {
+                if (q.collecting) return E_UDB_CORRUPT;  // defined through itself
+                const CollectingMark mark(q);
+                if (const Result rc = collectQuantityTerms(state, q.expression, local); rc != S_OK) return rc;
+            } else if (const Result rc = baseUnitsOfQuantity(state.unitSystem, name, local); rc != S_OK) {
+                return rc;
+            }
+            known = state.translated.emplace(&q, std::move(local)).first;
         }
-        if (const Result rc = mergeLists(local, n, ch, lists); rc != S_OK) return rc;
+        if (const Result rc = mergeLists(known->second, n, ch, lists); rc != S_OK) return rc;
     }
     return S_OK;
 }

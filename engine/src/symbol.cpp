@@ -46,6 +46,12 @@ Result Database::renderSymbol(std::string_view text, std::string& symbol) const 
         const std::size_t p = text.find_first_of("*/()");
         if (p == std::string_view::npos) return renderTerm(text);
         const char c = text[p];
+        // A ")" that ends the text right after another ")" closes a group nested at the end,
+        // as in the built "1/(s^2*(m^11))"; the rest after it is empty, not an empty unit.
+        if (p == 0 && c == ')' && text.size() == 1 && !symbol.empty() && symbol.back() == ')') {
+            symbol += ')';
+            return S_OK;
+        }
         if (p > 0) {
             if (const Result rc = renderTerm(text.substr(0, p)); rc != S_OK) return rc;
             if (p + 1 == text.size()) {

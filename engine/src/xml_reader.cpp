@@ -11,6 +11,9 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <memory>
+#include <type_traits>
 
 namespace kestrum {
 
@@ -19,8 +22,10 @@ namespace {
 constexpr const char* kDimensionNames[kBaseDimensions] = {"KG", "M", "S", "A", "K", "MOL", "CD", "RAD", "SR", "DOLLAR"};
 
 struct ReaderState {
-    explicit ReaderState(Database& target) : db(target) {}
+    ReaderState(Database& target, XML_Parser owner) : db(target), parser(owner) {}
     Database& db;
+    XML_Parser parser;
+    std::exception_ptr failure;  // thrown by an edit, held until expat has returned
     std::string currentUnit;
     std::string currentQuantity;
     std::string currentUnitSystem;
@@ -83,8 +88,7 @@ void unitAttributes(ReaderState& s, const XML_Char** atts) {
     }
 }
 
-void XMLCALL startElement(void* userData, const XML_Char* element, const XML_Char** atts) {
-    auto& s = *static_cast<ReaderState*>(userData);
+void onStartElement(ReaderState& s, const XML_Char* element, const XML_Char** atts) {
     if (is(element, "QUANTITY")) {
         quantityAttributes(s, atts);
     } else if (is(element, "UNIT")) {
@@ -113,8 +117,7 @@ void XMLCALL startElement(void* userData, const XML_Char* element, const XML_Cha
     }
 }
 
-void XMLCALL endElement(void* userData, const XML_Char* element) {
-    auto& s = *static_cast<ReaderState*>(userData);
+void onEndElement(ReaderState& s, const XML_Char* element) {
     if (is(element, "SYNONYM")) {
         // The parser may have delivered the text in pieces (block ends, references): the
         // synonym is handled once, whole.
@@ -131,9 +134,35 @@ void XMLCALL endElement(void* userData, const XML_Char* element) {
     }
 }
 
-void XMLCALL characterData(void* userData, const XML_Char* text, int length) {
-    auto& s = *static_cast<ReaderState*>(userData);
+void onCharacterData(ReaderState& s, const XML_Char* text, int length) {
     if (s.insideSynonym) s.synonym.append(text, static_cast<std::size_t>(length));
+}
+
+// The handlers run inside expat, which is C: no exception may unwind through it, or the parser
+// is never freed and expat is left in an unknown state. An exception from an edit (running out
+// of memory) stops the parser instead, and is thrown again once expat has returned.
+template <class Handler>
+void guarded(void* userData, Handler&& handler) {
+    auto& s = *static_cast<ReaderState*>(userData);
+    if (s.failure) return;
+    try {
+        handler(s);
+    } catch (...) {
+        s.failure = std::current_exception();
+        XML_StopParser(s.parser, XML_FALSE);
+    }
+}
+
+void XMLCALL startElement(void* userData, const XML_Char* element, const XML_Char** atts) {
+    guarded(userData, [&](ReaderState& s) { onStartElement(s, element, atts); });
+}
+
+void XMLCALL endElement(void* userData, const XML_Char* element) {
+    guarded(userData, [&](ReaderState& s) { onEndElement(s, element); });
+}
+
+void XMLCALL characterData(void* userData, const XML_Char* text, int length) {
+    guarded(userData, [&](ReaderState& s) { onCharacterData(s, text, length); });
 }
 
 // Windows-1252, for files written by older programs in that code page. The five bytes it
@@ -172,13 +201,14 @@ bool needsWindows1252(std::string_view content) {
 
 Result readDatabaseXml(Database& db, std::string_view content, std::size_t blockSize) {
     if (blockSize == 0) blockSize = 512;
-    XML_Parser parser = XML_ParserCreate(needsWindows1252(content) ? "windows-1252" : nullptr);
+    const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
+        XML_ParserCreate(needsWindows1252(content) ? "windows-1252" : nullptr), &XML_ParserFree);
     if (!parser) return E_OUTOFMEMORY;
-    ReaderState state(db);
-    XML_SetUserData(parser, &state);
-    XML_SetElementHandler(parser, startElement, endElement);
-    XML_SetCharacterDataHandler(parser, characterData);
-    XML_SetUnknownEncodingHandler(parser, unknownEncoding, nullptr);
+    ReaderState state(db, parser.get());
+    XML_SetUserData(parser.get(), &state);
+    XML_SetElementHandler(parser.get(), startElement, endElement);
+    XML_SetCharacterDataHandler(parser.get(), characterData);
+    XML_SetUnknownEncodingHandler(parser.get(), unknownEncoding, nullptr);
 
     // Blocks as a file is read: the block that comes up short is the final one, so content of
     // a multiple of the block size ends with an empty final block.
@@ -187,14 +217,14 @@ Result readDatabaseXml(Database& db, std::string_view content, std::size_t block
     while (true) {
         const std::size_t length = std::min(blockSize, content.size() - offset);
         const bool final = length < blockSize;
-        if (XML_Parse(parser, content.data() + offset, static_cast<int>(length), final) != XML_STATUS_OK) {
+        if (XML_Parse(parser.get(), content.data() + offset, static_cast<int>(length), final) != XML_STATUS_OK) {
             rc = E_UDB_CORRUPT;
             break;
         }
         offset += length;
         if (final) break;
     }
-    XML_ParserFree(parser);
+    if (state.failure) std::rethrow_exception(state.failure);
     return rc;
 }
 
