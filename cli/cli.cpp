@@ -83,8 +83,8 @@ bool looksLikeNumber(const std::string& arg) {
 
 class Session {
 public:
-    Session(const Environment& env, std::istream& in, std::ostream& out, std::ostream& err)
-        : m_env(env), m_in(in), m_out(out), m_err(err) {}
+    Session(const Environment& env, Engine& engine, std::istream& in, std::ostream& out, std::ostream& err)
+        : m_env(env), m_in(in), m_out(out), m_err(err), m_engine(engine) {}
 
     int usage(const std::string& problem) {
         m_err << "kestrum: " << problem << "\n" << usageText() << "Try 'kestrum --help' for more.\n";
@@ -257,14 +257,14 @@ private:
     std::istream& m_in;
     std::ostream& m_out;
     std::ostream& m_err;
-    Engine m_engine;
+    Engine& m_engine;
 };
 
 }  // namespace
 
-int run(const std::vector<std::string>& args, const Environment& env, std::istream& in, std::ostream& out,
-        std::ostream& err) {
-    Session session(env, in, out, err);
+int run(const std::vector<std::string>& args, const Environment& env, Engine& engine, std::istream& in,
+        std::ostream& out, std::ostream& err) {
+    Session session(env, engine, in, out, err);
     Options options;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -2,6 +2,8 @@
 // drive it with string streams; main() only supplies the real streams and arguments.
 #pragma once
 
+#include <kestrum/engine.h>
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -17,8 +19,9 @@ struct Environment {
     std::string databaseFromEnvironment;
 };
 
-int run(const std::vector<std::string>& args, const Environment& env, std::istream& in, std::ostream& out,
-        std::ostream& err);
+// Runs one command line on engine, a fresh engine that run() loads the database into.
+int run(const std::vector<std::string>& args, const Environment& env, Engine& engine, std::istream& in,
+        std::ostream& out, std::ostream& err);
 
 // Where the shipped database lies for a program installed (or built) at exePath: beside it,
 // or in ../share/kestrum. Empty when neither exists.

@@ -11,5 +11,11 @@ int main(int argc, char** argv) {
     env.shippedDatabase = ec ? std::string() : kestrum::cli::findShippedDatabase(exe.string());
     if (const char* db = std::getenv("KESTRUM_DB")) env.databaseFromEnvironment = db;
     std::ios::sync_with_stdio(false);
-    return kestrum::cli::run({argv + 1, argv + argc}, env, std::cin, std::cout, std::cerr);
+    // The engine is deliberately never destroyed: the process ends right after the command, and
+    // freeing thousands of records first would only make every conversion from a shell slower.
+    auto* engine = new kestrum::Engine;
+    const int rc = kestrum::cli::run({argv + 1, argv + argc}, env, *engine, std::cin, std::cout, std::cerr);
+    std::cout.flush();
+    std::cerr.flush();
+    std::_Exit(rc);
 }

@@ -3,9 +3,7 @@
 namespace kestrum {
 
 Database::Database(const Database& other)
-    : m_quantitySynonyms(other.m_quantitySynonyms),
-      m_unitSynonyms(other.m_unitSynonyms),
-      m_displayNames(other.m_displayNames),
+    : m_displayNames(other.m_displayNames),
       m_generation(other.m_generation) {
     for (const auto& [key, q] : other.m_quantities) {
         auto copy = std::make_unique<QuantityRecord>(*q);
@@ -25,17 +23,13 @@ Database::Database(const Database& other)
 void Database::rebuildIndex() {
     m_quantityIndex.clear();
     m_unitIndex.clear();
-    m_quantityIndex.reserve(m_quantities.size() + m_quantitySynonyms.size());
-    m_unitIndex.reserve(m_units.size() + m_unitSynonyms.size());
-    for (auto it = m_quantities.begin(); it != m_quantities.end(); ++it) m_quantityIndex.emplace(it->first, it);
-    for (auto it = m_units.begin(); it != m_units.end(); ++it) m_unitIndex.emplace(it->first, it);
-    for (const auto& [synonym, key] : m_quantitySynonyms) {
-        auto it = m_quantities.find(key);
-        if (it != m_quantities.end()) m_quantityIndex.emplace(synonym, it);
+    for (auto it = m_quantities.begin(); it != m_quantities.end(); ++it) {
+        m_quantityIndex.emplace(it->first, it);
+        for (const auto& synonym : it->second->synonyms) m_quantityIndex.emplace(synonym, it);
     }
-    for (const auto& [synonym, key] : m_unitSynonyms) {
-        auto it = m_units.find(key);
-        if (it != m_units.end()) m_unitIndex.emplace(synonym, it);
+    for (auto it = m_units.begin(); it != m_units.end(); ++it) {
+        m_unitIndex.emplace(it->first, it);
+        for (const auto& synonym : it->second->synonyms) m_unitIndex.emplace(synonym, it);
     }
 }
 

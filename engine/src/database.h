@@ -1,6 +1,7 @@
-// The Unit Database: six ordered tables (the source of truth, whose order every list and every
-// "first match" rule follows), a hash index beside them for name resolution, and the query and
-// edit operations over them.
+// The Unit Database: ordered tables of quantities, units and unit systems (the source of truth,
+// whose order every list and every "first match" rule follows), the display spelling of every
+// name, hash indexes beside them that resolve a name or synonym in one lookup, and the query
+// and edit operations over them.
 //
 // Values worked out from expressions (a unit's factor and offset, a quantity's vector) carry the
 // edit generation at which they were worked out; every successful edit bumps the generation, so
@@ -74,7 +75,8 @@ struct StringHash {
 
 template <class Record>
 using Table = std::map<std::string, std::unique_ptr<Record>, std::less<>>;
-using NameMap = std::map<std::string, std::string, std::less<>>;
+// Display names are only ever looked up, never walked in order, so they are hashed.
+using NameMap = std::unordered_map<std::string, std::string, StringHash, std::equal_to<>>;
 
 class Database {
 public:
@@ -172,12 +174,12 @@ private:
 
     Table<QuantityRecord> m_quantities;
     Table<UnitRecord> m_units;
-    NameMap m_quantitySynonyms;
-    NameMap m_unitSynonyms;
     Table<UnitSystemRecord> m_unitSystems;
     NameMap m_displayNames;
 
     // Hash indexes beside the tables: every quantity (unit) name and synonym -> its table entry.
+    // They also stand for the synonym tables (synonym -> owner), which the records' synonym
+    // sets and these indexes hold between them.
     std::unordered_map<std::string, QuantityIt, StringHash, std::equal_to<>> m_quantityIndex;
     std::unordered_map<std::string, UnitIt, StringHash, std::equal_to<>> m_unitIndex;
 

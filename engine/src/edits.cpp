@@ -67,7 +67,6 @@ Result Database::Quantity_Remove(std::string_view quantity) {
     const std::string key = q->first;
     if (m_displayNames.find(key) == m_displayNames.end()) return E_INTERNAL;
     for (const auto& synonym : q->second->synonyms) {
-        m_quantitySynonyms.erase(synonym);
         m_displayNames.erase(synonym);
         m_quantityIndex.erase(synonym);
     }
@@ -100,10 +99,7 @@ Result Database::Quantity_Rename(std::string_view currentName, std::string_view 
     const auto moved = m_quantities.insert(std::move(node)).position;
     m_quantityIndex.erase(oldKey);
     m_quantityIndex.emplace(newKey, moved);
-    for (const auto& synonym : moved->second->synonyms) {
-        m_quantitySynonyms[synonym] = newKey;
-        m_quantityIndex[synonym] = moved;
-    }
+    for (const auto& synonym : moved->second->synonyms) m_quantityIndex[synonym] = moved;
     m_displayNames.erase(display);
     m_displayNames.emplace(newKey, newName);
     for (auto& unit : m_units)
@@ -128,7 +124,6 @@ Result Database::Quantity_Synonym_Add(std::string_view quantity, std::string_vie
     const std::string key = foldCase(synonym);
     m_displayNames.emplace(key, synonym);
     q->second->synonyms.insert(key);
-    m_quantitySynonyms.emplace(key, q->first);
     m_quantityIndex.emplace(key, q);
     invalidateDerived();
     return S_OK;
@@ -141,11 +136,10 @@ Result Database::Quantity_Synonym_Remove(std::string_view quantity, std::string_
     auto& synonyms = q->second->synonyms;
     const auto own = key.valid() ? synonyms.find(key.view()) : synonyms.end();
     if (own == synonyms.end()) return E_SYNONYM_NOT_FOUND;
-    const auto mapped = m_quantitySynonyms.find(key.view());
+    const auto mapped = m_quantityIndex.find(key.view());
     const auto display = m_displayNames.find(key.view());
-    if (mapped == m_quantitySynonyms.end() || display == m_displayNames.end()) return E_INTERNAL;
-    m_quantityIndex.erase(*own);
-    m_quantitySynonyms.erase(mapped);
+    if (mapped == m_quantityIndex.end() || mapped->second != q || display == m_displayNames.end()) return E_INTERNAL;
+    m_quantityIndex.erase(mapped);
     m_displayNames.erase(display);
     synonyms.erase(own);
     invalidateDerived();

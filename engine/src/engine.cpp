@@ -103,9 +103,9 @@ Result Engine::QuantityExpression_Symbol(std::string_view sUnitSystem, std::stri
 }
 
 Result Engine::ReadUnitDatabase(std::string_view sUnitDatabaseLocation, int eReadFlag) {
-    std::string content;
-    if (!pathUsable(sUnitDatabaseLocation) || !readWholeFile(std::string(sUnitDatabaseLocation), content))
-        return E_UDB_FILE_NOT_FOUND;
+    FileContent file;
+    if (!pathUsable(sUnitDatabaseLocation) || !file.open(std::string(sUnitDatabaseLocation))) return E_UDB_FILE_NOT_FOUND;
+    const std::string_view content = file.view();
     // Read into a copy and swap it in on success: a failed read leaves the database as it was.
     auto target = eReadFlag == OVERWRITE ? std::make_unique<Database>() : std::make_unique<Database>(*m_db);
     if (const Result rc = readDatabaseXml(*target, content, m_readBlockSize); rc != S_OK) return rc;

@@ -7,8 +7,23 @@
 
 namespace kestrum {
 
-// false when the path cannot be opened and read as a regular file.
-bool readWholeFile(const std::string& path, std::string& content);
+// The bytes of a regular file, mapped into memory while the object lives (read into memory
+// where mapping is not possible). open() is false when the path cannot be opened and read as a
+// regular file.
+class FileContent {
+public:
+    FileContent() = default;
+    ~FileContent();
+    FileContent(const FileContent&) = delete;
+    FileContent& operator=(const FileContent&) = delete;
+    bool open(const std::string& path);
+    std::string_view view() const { return m_mapped ? std::string_view(m_mapped, m_size) : std::string_view(m_copy); }
+
+private:
+    const char* m_mapped = nullptr;
+    std::size_t m_size = 0;
+    std::string m_copy;
+};
 
 // Writes content to a temporary file beside the target (a symbolic link is followed to its
 // target first, so the link stays a link), gives it the old file's permissions, flushes it and

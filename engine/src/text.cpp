@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace kestrum {
@@ -29,9 +30,14 @@ bool hasUpperAscii(std::string_view text) {
 }
 
 NameKey::NameKey(std::string_view name) {
-    if (name.size() > kMaxNameBytes || utf16Length(name) > kMaxNameLength) return;
-    for (char c : name) m_buffer[m_size++] = foldAscii(c);
-    m_valid = true;
+    if (name.size() > kMaxNameBytes) return;
+    std::size_t units = 0;
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += ((byte & 0xC0) != 0x80) + (byte >= 0xF0);
+        m_buffer[m_size++] = foldAscii(c);
+    }
+    m_valid = units <= kMaxNameLength;
 }
 
 namespace {
@@ -147,7 +153,24 @@ bool isWellFormed(std::string_view text, Check check) {
 
 }  // namespace
 
-bool isValidUtf8(std::string_view text) { return isWellFormed(text, Check::Utf8Only); }
+bool isValidUtf8(std::string_view text) {
+    // Database files are nearly all ASCII: runs of it are skipped eight bytes at a time, and
+    // only the stretches around other bytes are checked closely.
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i + 8 <= text.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            if (word & 0x8080808080808080ULL) break;
+            i += 8;
+        }
+        std::size_t end = std::min(text.size(), i + 8);
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+        if (!isWellFormed(text.substr(i, end - i), Check::Utf8Only)) return false;
+        i = end;
+    }
+    return true;
+}
 bool isStorableName(std::string_view text) { return isWellFormed(text, Check::Name); }
 bool isStorableText(std::string_view text) { return isWellFormed(text, Check::Text); }
 

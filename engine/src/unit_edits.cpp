@@ -28,7 +28,6 @@ Result Database::Unit_Remove(std::string_view unit) {
     if (display == m_displayNames.end()) return E_INTERNAL;
     m_displayNames.erase(display);
     for (const auto& synonym : u->second->synonyms) {
-        m_unitSynonyms.erase(synonym);
         m_displayNames.erase(synonym);
         m_unitIndex.erase(synonym);
     }
@@ -67,10 +66,7 @@ Result Database::Unit_Rename(std::string_view currentName, std::string_view newN
     const auto moved = m_units.insert(std::move(node)).position;
     m_unitIndex.erase(oldKey);
     m_unitIndex.emplace(newKey, moved);
-    for (const auto& synonym : moved->second->synonyms) {
-        m_unitSynonyms[synonym] = newKey;
-        m_unitIndex[synonym] = moved;
-    }
+    for (const auto& synonym : moved->second->synonyms) m_unitIndex[synonym] = moved;
     quantityUnits.erase(listed);
     quantityUnits.insert(newKey);
     m_displayNames.erase(display);
@@ -90,7 +86,6 @@ Result Database::Unit_Synonym_Add(std::string_view unit, std::string_view synony
     const std::string key = foldCase(synonym);
     m_displayNames.emplace(key, synonym);
     u->second->synonyms.insert(key);
-    m_unitSynonyms.emplace(key, u->first);
     m_unitIndex.emplace(key, u);
     invalidateDerived();
     return S_OK;
@@ -103,11 +98,10 @@ Result Database::Unit_Synonym_Remove(std::string_view unit, std::string_view syn
     auto& synonyms = u->second->synonyms;
     const auto own = key.valid() ? synonyms.find(key.view()) : synonyms.end();
     if (own == synonyms.end()) return E_SYNONYM_NOT_FOUND;
-    const auto mapped = m_unitSynonyms.find(key.view());
+    const auto mapped = m_unitIndex.find(key.view());
     const auto display = m_displayNames.find(key.view());
-    if (mapped == m_unitSynonyms.end() || display == m_displayNames.end()) return E_INTERNAL;
-    m_unitIndex.erase(*own);
-    m_unitSynonyms.erase(mapped);
+    if (mapped == m_unitIndex.end() || mapped->second != u || display == m_displayNames.end()) return E_INTERNAL;
+    m_unitIndex.erase(mapped);
     m_displayNames.erase(display);
     synonyms.erase(own);
     invalidateDerived();

@@ -37,6 +37,8 @@ struct ReaderState {
 
 bool is(const XML_Char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
+void XMLCALL characterData(void* userData, const XML_Char* text, int length);
+
 std::int32_t readExponent(const char* text) {
     const double v = std::trunc(readLeadingNumber(text));
     if (v >= static_cast<double>(INT32_MAX)) return INT32_MAX;
@@ -50,7 +52,8 @@ void quantityAttributes(ReaderState& s, const XML_Char** atts) {
         const char* value = atts[1];
         if (is(name, "NAME")) {
             s.db.Quantity_Add(value);
-            s.currentQuantity = foldCase(value);
+            s.currentQuantity.assign(value);
+            for (char& c : s.currentQuantity) c = foldAscii(c);
         } else if (is(name, "EXPRESSION")) {
             s.db.Quantity_Expression_Replace(s.currentQuantity, value);
         } else {
@@ -110,6 +113,7 @@ void onStartElement(ReaderState& s, const XML_Char* element, const XML_Char** at
     } else if (is(element, "SYNONYM")) {
         s.insideSynonym = true;
         s.synonym.clear();
+        XML_SetCharacterDataHandler(s.parser, characterData);
     } else if (is(element, "QUANTITIES")) {
         s.insideQuantities = true;
     } else if (is(element, "UNITS")) {
@@ -122,9 +126,10 @@ void onEndElement(ReaderState& s, const XML_Char* element) {
         // The parser may have delivered the text in pieces (block ends, references): the
         // synonym is handled once, whole.
         s.insideSynonym = false;
-        if (s.insideUnits && s.db.hasUnitKey(foldCase(s.currentUnit))) {
+        XML_SetCharacterDataHandler(s.parser, nullptr);
+        if (s.insideUnits && s.db.hasUnitKey(NameKey(s.currentUnit).view())) {
             s.db.Unit_Synonym_Add(s.currentUnit, s.synonym);
-        } else if (s.insideQuantities && s.db.quantityByKey(foldCase(s.currentQuantity))) {
+        } else if (s.insideQuantities && s.db.quantityByKey(NameKey(s.currentQuantity).view())) {
             s.db.Quantity_Synonym_Add(s.currentQuantity, s.synonym);
         }
     } else if (is(element, "QUANTITIES")) {
@@ -207,7 +212,8 @@ Result readDatabaseXml(Database& db, std::string_view content, std::size_t block
     ReaderState state(db, parser.get());
     XML_SetUserData(parser.get(), &state);
     XML_SetElementHandler(parser.get(), startElement, endElement);
-    XML_SetCharacterDataHandler(parser.get(), characterData);
+    // Text matters only inside SYNONYM; the handler is set there, so the whitespace between
+    // elements costs no calls.
     XML_SetUnknownEncodingHandler(parser.get(), unknownEncoding, nullptr);
 
     // Blocks as a file is read: the block that comes up short is the final one, so content of

@@ -72,7 +72,8 @@ protected:
     int run(std::vector<std::string> args, const std::string& input = {}) {
         std::istringstream in(input);
         std::ostringstream out, err;
-        const int rc = kestrum::cli::run(args, m_env, in, out, err);
+        kestrum::Engine engine;
+        const int rc = kestrum::cli::run(args, m_env, engine, in, out, err);
         m_out = out.str();
         m_err = err.str();
         return rc;
