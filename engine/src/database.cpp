@@ -2,9 +2,7 @@
 
 namespace kestrum {
 
-Database::Database(const Database& other)
-    : m_displayNames(other.m_displayNames),
-      m_generation(other.m_generation) {
+Database::Database(const Database& other) : m_generation(other.m_generation) {
     for (const auto& [key, q] : other.m_quantities) {
         auto copy = std::make_unique<QuantityRecord>(*q);
         copy->evaluating = false;
@@ -25,11 +23,11 @@ void Database::rebuildIndex() {
     m_unitIndex.clear();
     for (auto it = m_quantities.begin(); it != m_quantities.end(); ++it) {
         m_quantityIndex.emplace(it->first, it);
-        for (const auto& synonym : it->second->synonyms) m_quantityIndex.emplace(synonym, it);
+        for (const auto& synonym : it->second->synonyms) m_quantityIndex.emplace(synonym.first, it);
     }
     for (auto it = m_units.begin(); it != m_units.end(); ++it) {
         m_unitIndex.emplace(it->first, it);
-        for (const auto& synonym : it->second->synonyms) m_unitIndex.emplace(synonym, it);
+        for (const auto& synonym : it->second->synonyms) m_unitIndex.emplace(synonym.first, it);
     }
 }
 
@@ -58,29 +56,21 @@ Table<UnitSystemRecord>::iterator Database::findUnitSystem(std::string_view name
     return key.valid() ? m_unitSystems.find(key.view()) : m_unitSystems.end();
 }
 
+void Database::reserveNames(std::size_t names) { m_unitIndex.reserve(names); }
+
 QuantityRecord* Database::quantityByKey(std::string_view key) {
     auto it = m_quantities.find(key);
     return it == m_quantities.end() ? nullptr : it->second.get();
 }
 
+bool Database::nameTaken(std::string_view key) const {
+    return m_quantityIndex.find(key) != m_quantityIndex.end() || m_unitIndex.find(key) != m_unitIndex.end() ||
+           m_unitSystems.find(key) != m_unitSystems.end();
+}
+
 Result Database::checkNewName(std::string_view name) const {
-    if (utf16Length(name) > kMaxNameLength || !isStorableName(name) || !isAcceptableName(name))
-        return E_NAME_NOT_ACCEPTABLE;
-    const NameKey key(name);
-    if (m_displayNames.find(key.view()) != m_displayNames.end()) return E_NAME_EXISTS;
-    return S_OK;
-}
-
-std::string Database::displayName(std::string_view key) const {
-    auto it = m_displayNames.find(key);
-    return it == m_displayNames.end() ? std::string(key) : it->second;
-}
-
-std::vector<std::string> Database::displayList(const std::set<std::string, std::less<>>& keys) const {
-    std::vector<std::string> out;
-    out.reserve(keys.size());
-    for (const auto& key : keys) out.push_back(displayName(key));
-    return out;
+    if (!isAcceptableNewName(name)) return E_NAME_NOT_ACCEPTABLE;
+    return nameTaken(NameKey(name).view()) ? E_NAME_EXISTS : S_OK;
 }
 
 }  // namespace kestrum

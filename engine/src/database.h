@@ -1,7 +1,7 @@
 // The Unit Database: ordered tables of quantities, units and unit systems (the source of truth,
-// whose order every list and every "first match" rule follows), the display spelling of every
-// name, hash indexes beside them that resolve a name or synonym in one lookup, and the query
-// and edit operations over them.
+// whose order every list and every "first match" rule follows; each record keeps the spelling of
+// its name and synonyms), hash indexes beside them that resolve a name or synonym in one
+// lookup, and the query and edit operations over them.
 //
 // Values worked out from expressions (a unit's factor and offset, a quantity's vector) carry the
 // edit generation at which they were worked out; every successful edit bumps the generation, so
@@ -33,9 +33,13 @@ inline DimVector unsetDimVector() {
     return v;
 }
 
+// Synonyms of an item: lower-case key -> the spelling in which it was added.
+using SynonymMap = std::map<std::string, std::string, std::less<>>;
+
 struct QuantityRecord {
+    std::string displayName;  // the name as it was given, case kept
     DimVector dimVector = unsetDimVector();
-    std::set<std::string, std::less<>> synonyms;
+    SynonymMap synonyms;
     std::set<std::string, std::less<>> units;
     std::string expression;
     std::uint64_t evaluatedAt = 0;  // generation of dimVector when expression is not empty
@@ -44,17 +48,19 @@ struct QuantityRecord {
 };
 
 struct UnitRecord {
+    std::string displayName;
     std::string quantity;
     double conversionFactor = UNDEFINED_VALUE;
     double conversionOffset = 0.0;
     std::string expression;
     std::string symbol;
-    std::set<std::string, std::less<>> synonyms;
+    SynonymMap synonyms;
     std::uint64_t evaluatedAt = 0;  // generation of factor and offset when expression is not empty
     bool evaluating = false;
 };
 
 struct UnitSystemRecord {
+    std::string displayName;
     std::map<std::string, std::string, std::less<>> prefUnits;  // quantity key -> unit key or ""
 };
 
@@ -75,8 +81,6 @@ struct StringHash {
 
 template <class Record>
 using Table = std::map<std::string, std::unique_ptr<Record>, std::less<>>;
-// Display names are only ever looked up, never walked in order, so they are hashed.
-using NameMap = std::unordered_map<std::string, std::string, StringHash, std::equal_to<>>;
 
 class Database {
 public:
@@ -125,6 +129,8 @@ public:
 
     // Used by the XML reader, which sets single exponents and looks items up without synonyms.
     QuantityRecord* quantityByKey(std::string_view key);
+    // Room for about this many names, so a large read does not rehash as it goes.
+    void reserveNames(std::size_t names);
     bool hasUnitKey(std::string_view key) const { return m_units.find(key) != m_units.end(); }
 
     // Evaluators. Callers pass fresh accumulators; the text is lower-cased where the operation
@@ -155,9 +161,9 @@ private:
     Table<UnitSystemRecord>::iterator findUnitSystem(std::string_view name);
     auto findUnitSystem(std::string_view name) const { return const_cast<Database*>(this)->findUnitSystem(name); }
 
+    // One name space: a lower-case name names at most one quantity, unit, unit system or synonym.
+    bool nameTaken(std::string_view key) const;
     Result checkNewName(std::string_view name) const;
-    std::string displayName(std::string_view key) const;
-    std::vector<std::string> displayList(const std::set<std::string, std::less<>>& keys) const;
     void rebuildIndex();
     void renameTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey);
 
@@ -175,7 +181,6 @@ private:
     Table<QuantityRecord> m_quantities;
     Table<UnitRecord> m_units;
     Table<UnitSystemRecord> m_unitSystems;
-    NameMap m_displayNames;
 
     // Hash indexes beside the tables: every quantity (unit) name and synonym -> its table entry.
     // They also stand for the synonym tables (synonym -> owner), which the records' synonym

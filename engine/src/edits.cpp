@@ -52,8 +52,9 @@ void Database::renameTerms(bool inQuantities, std::string_view oldKey, std::stri
 Result Database::Quantity_Add(std::string_view quantity) {
     if (const Result rc = checkNewName(quantity); rc != S_OK) return rc;
     const std::string key = foldCase(quantity);
-    m_displayNames.emplace(key, quantity);
-    const auto it = m_quantities.emplace(key, std::make_unique<QuantityRecord>()).first;
+    auto record = std::make_unique<QuantityRecord>();
+    record->displayName = quantity;
+    const auto it = m_quantities.emplace(key, std::move(record)).first;
     m_quantityIndex.emplace(key, it);
     // Replaces any entry a removed quantity of the same name left behind.
     for (auto& system : m_unitSystems) system.second->prefUnits[key].clear();
@@ -64,14 +65,8 @@ Result Database::Quantity_Add(std::string_view quantity) {
 Result Database::Quantity_Remove(std::string_view quantity) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    const std::string key = q->first;
-    if (m_displayNames.find(key) == m_displayNames.end()) return E_INTERNAL;
-    for (const auto& synonym : q->second->synonyms) {
-        m_displayNames.erase(synonym);
-        m_quantityIndex.erase(synonym);
-    }
-    m_displayNames.erase(key);
-    m_quantityIndex.erase(key);
+    for (const auto& synonym : q->second->synonyms) m_quantityIndex.erase(synonym.first);
+    m_quantityIndex.erase(q->first);
     // Units of the quantity stay, with a quantity key that names nothing; so do the unit
     // systems' entries, which no query can reach without the quantity.
     m_quantities.erase(q);
@@ -84,24 +79,21 @@ Result Database::Quantity_Rename(std::string_view currentName, std::string_view 
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
     const std::string oldKey = q->first;
-    const auto display = m_displayNames.find(oldKey);
-    if (display == m_displayNames.end()) return E_INTERNAL;
     const std::string newKey = foldCase(newName);
     if (newKey == oldKey) {
-        display->second = newName;
+        q->second->displayName = newName;
         invalidateDerived();
         return S_OK;
     }
-    if (m_displayNames.find(newKey) != m_displayNames.end()) return E_NAME_EXISTS;
+    if (nameTaken(newKey)) return E_NAME_EXISTS;
 
     auto node = m_quantities.extract(q);
     node.key() = newKey;
+    node.mapped()->displayName = newName;
     const auto moved = m_quantities.insert(std::move(node)).position;
     m_quantityIndex.erase(oldKey);
     m_quantityIndex.emplace(newKey, moved);
-    for (const auto& synonym : moved->second->synonyms) m_quantityIndex[synonym] = moved;
-    m_displayNames.erase(display);
-    m_displayNames.emplace(newKey, newName);
+    for (const auto& synonym : moved->second->synonyms) m_quantityIndex[synonym.first] = moved;
     for (auto& unit : m_units)
         if (unit.second->quantity == oldKey) unit.second->quantity = newKey;
     for (auto& system : m_unitSystems) {
@@ -121,10 +113,9 @@ Result Database::Quantity_Synonym_Add(std::string_view quantity, std::string_vie
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
-    const std::string key = foldCase(synonym);
-    m_displayNames.emplace(key, synonym);
-    q->second->synonyms.insert(key);
+    std::string key = foldCase(synonym);
     m_quantityIndex.emplace(key, q);
+    q->second->synonyms.emplace(std::move(key), synonym);
     invalidateDerived();
     return S_OK;
 }
@@ -137,10 +128,8 @@ Result Database::Quantity_Synonym_Remove(std::string_view quantity, std::string_
     const auto own = key.valid() ? synonyms.find(key.view()) : synonyms.end();
     if (own == synonyms.end()) return E_SYNONYM_NOT_FOUND;
     const auto mapped = m_quantityIndex.find(key.view());
-    const auto display = m_displayNames.find(key.view());
-    if (mapped == m_quantityIndex.end() || mapped->second != q || display == m_displayNames.end()) return E_INTERNAL;
+    if (mapped == m_quantityIndex.end() || mapped->second != q) return E_INTERNAL;
     m_quantityIndex.erase(mapped);
-    m_displayNames.erase(display);
     synonyms.erase(own);
     invalidateDerived();
     return S_OK;
@@ -184,8 +173,8 @@ Result Database::UnitSystem_Add(std::string_view unitSystem) {
     if (const Result rc = checkNewName(unitSystem); rc != S_OK) return rc;
     const std::string key = foldCase(unitSystem);
     auto record = std::make_unique<UnitSystemRecord>();
+    record->displayName = unitSystem;
     for (const auto& quantity : m_quantities) record->prefUnits.emplace_hint(record->prefUnits.end(), quantity.first, "");
-    m_displayNames.emplace(key, unitSystem);
     m_unitSystems.emplace(key, std::move(record));
     invalidateDerived();
     return S_OK;
@@ -194,9 +183,6 @@ Result Database::UnitSystem_Add(std::string_view unitSystem) {
 Result Database::UnitSystem_Remove(std::string_view unitSystem) {
     const auto s = findUnitSystem(unitSystem);
     if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
-    const auto display = m_displayNames.find(s->first);
-    if (display == m_displayNames.end()) return E_INTERNAL;
-    m_displayNames.erase(display);
     m_unitSystems.erase(s);
     invalidateDerived();
     return S_OK;
@@ -206,18 +192,15 @@ Result Database::UnitSystem_Rename(std::string_view currentName, std::string_vie
     const auto s = findUnitSystem(currentName);
     if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
-    const auto display = m_displayNames.find(s->first);
-    if (display == m_displayNames.end()) return E_INTERNAL;
     const std::string newKey = foldCase(newName);
     if (newKey != s->first) {
-        if (m_displayNames.find(newKey) != m_displayNames.end()) return E_NAME_EXISTS;
+        if (nameTaken(newKey)) return E_NAME_EXISTS;
         auto node = m_unitSystems.extract(s);
         node.key() = newKey;
+        node.mapped()->displayName = newName;
         m_unitSystems.insert(std::move(node));
-        m_displayNames.erase(display);
-        m_displayNames.emplace(newKey, newName);
     } else {
-        display->second = newName;
+        s->second->displayName = newName;
     }
     invalidateDerived();
     return S_OK;

@@ -48,7 +48,7 @@ Result convertExpressions(Database& db, bool dimensionalAnalysis, std::string_vi
 Engine::Engine() : m_db(std::make_unique<Database>()) {}
 Engine::~Engine() = default;
 
-void Engine::SetReadBlockSize(std::size_t bytes) { m_readBlockSize = bytes == 0 ? 512 : bytes; }
+void Engine::SetReadBlockSize(std::size_t bytes) { m_readBlockSize = bytes == 0 ? kDefaultReadBlockSize : bytes; }
 
 Result Engine::Initialize(std::string_view sUnitDatabaseLocation) {
     if (!m_uninitialized) return S_OK;  // a later database is loaded with ReadUnitDatabase

@@ -6,45 +6,49 @@ namespace kestrum {
 
 namespace {
 
-template <class Map>
-std::vector<std::string> keysAsDisplayNames(const Map& table, const NameMap& displayNames) {
+template <class Record>
+std::vector<std::string> displayNames(const Table<Record>& table) {
     std::vector<std::string> out;
     out.reserve(table.size());
-    for (const auto& entry : table) {
-        auto it = displayNames.find(entry.first);
-        out.push_back(it == displayNames.end() ? entry.first : it->second);
-    }
+    for (const auto& entry : table) out.push_back(entry.second->displayName);
+    return out;
+}
+
+std::vector<std::string> displayNames(const SynonymMap& synonyms) {
+    std::vector<std::string> out;
+    out.reserve(synonyms.size());
+    for (const auto& entry : synonyms) out.push_back(entry.second);
     return out;
 }
 
 }  // namespace
 
 Result Database::Quantity_Set(std::vector<std::string>& out) const {
-    out = keysAsDisplayNames(m_quantities, m_displayNames);
+    out = displayNames(m_quantities);
     return S_OK;
 }
 
 Result Database::Unit_Set(std::vector<std::string>& out) const {
-    out = keysAsDisplayNames(m_units, m_displayNames);
+    out = displayNames(m_units);
     return S_OK;
 }
 
 Result Database::UnitSystem_Set(std::vector<std::string>& out) const {
-    out = keysAsDisplayNames(m_unitSystems, m_displayNames);
+    out = displayNames(m_unitSystems);
     return S_OK;
 }
 
 Result Database::Quantity_Synonym_Set(std::string_view quantity, std::vector<std::string>& out) const {
     auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    out = displayList(q->second->synonyms);
+    out = displayNames(q->second->synonyms);
     return S_OK;
 }
 
 Result Database::Unit_Synonym_Set(std::string_view unit, std::vector<std::string>& out) const {
     auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    out = displayList(u->second->synonyms);
+    out = displayNames(u->second->synonyms);
     return S_OK;
 }
 
@@ -55,7 +59,7 @@ Result Database::Quantity_Unit_Set(std::string_view quantity, std::vector<std::s
     // same name left behind: the quantity key is what ties them.
     std::vector<std::string> list;
     for (const auto& [key, unit] : m_units)
-        if (unit->quantity == q->first) list.push_back(displayName(key));
+        if (unit->quantity == q->first) list.push_back(unit->displayName);
     out = std::move(list);
     return S_OK;
 }
@@ -77,7 +81,9 @@ Result Database::Quantity_Expression(std::string_view quantity, std::string& out
 Result Database::Unit_Quantity(std::string_view unit, std::string& out) const {
     auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    out = displayName(u->second->quantity);
+    // A unit left behind by a removed quantity names it by its key.
+    const auto q = m_quantities.find(u->second->quantity);
+    out = q == m_quantities.end() ? u->second->quantity : q->second->displayName;
     return S_OK;
 }
 
@@ -120,8 +126,8 @@ Result Database::UnitSystem_PrefUnit(std::string_view unitSystem, std::string_vi
     auto entry = prefUnits.find(q->first);
     if (entry == prefUnits.end()) return E_INTERNAL;
     // A unit removed after it was chosen reads as no preferred unit.
-    auto display = entry->second.empty() ? m_displayNames.end() : m_displayNames.find(entry->second);
-    out = display == m_displayNames.end() ? std::string() : display->second;
+    const auto unit = entry->second.empty() ? m_units.end() : m_units.find(entry->second);
+    out = unit == m_units.end() ? std::string() : unit->second->displayName;
     return S_OK;
 }
 

@@ -30,14 +30,12 @@ bool hasUpperAscii(std::string_view text) {
 }
 
 NameKey::NameKey(std::string_view name) {
-    if (name.size() > kMaxNameBytes) return;
-    std::size_t units = 0;
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        units += ((byte & 0xC0) != 0x80) + (byte >= 0xF0);
-        m_buffer[m_size++] = foldAscii(c);
-    }
-    m_valid = units <= kMaxNameLength;
+    // Up to 50 bytes can never exceed 50 code units; only longer UTF-8 text needs counting.
+    if (name.size() > kMaxNameBytes || (name.size() > kMaxNameLength && utf16Length(name) > kMaxNameLength)) return;
+    const std::size_t n = name.size();
+    for (std::size_t i = 0; i < n; ++i) m_buffer[i] = foldAscii(name[i]);
+    m_size = n;
+    m_valid = true;
 }
 
 namespace {
@@ -152,6 +150,29 @@ bool isWellFormed(std::string_view text, Check check) {
 }
 
 }  // namespace
+
+bool isAcceptableNewName(std::string_view name) {
+    if (name.empty() || name.size() > kMaxNameBytes) return false;
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c < 0x80) {
+            switch (c) {
+                case ' ': case '*': case '/': case '(': case ')': case '.': case '^': return false;
+                default: if (c < 0x20) return false;
+            }
+            ++units;
+            continue;
+        }
+        // A non-ASCII character: check its sequence the slow way.
+        std::size_t end = i + 1;
+        while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) ++end;
+        if (!isWellFormed(name.substr(i, end - i), Check::Name)) return false;
+        units += c >= 0xF0 ? 2 : 1;
+        i = end - 1;
+    }
+    return units <= kMaxNameLength && readLeadingNumber(name) == 0.0;
+}
 
 bool isValidUtf8(std::string_view text) {
     // Database files are nearly all ASCII: runs of it are skipped eight bytes at a time, and

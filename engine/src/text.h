@@ -20,7 +20,9 @@ inline constexpr std::size_t kMaxNameBytes = 3 * kMaxNameLength;
 
 std::size_t utf16Length(std::string_view text);
 
-inline char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+inline char foldAscii(char c) {
+    return static_cast<char>(c + (static_cast<unsigned char>(c - 'A') < 26 ? 'a' - 'A' : 0));
+}
 std::string foldCase(std::string_view text);
 bool hasUpperAscii(std::string_view text);
 
@@ -53,6 +55,9 @@ bool isAcceptableName(std::string_view name);
 // What an XML file cannot hold is refused on entry. Names: well-formed UTF-8 of XML characters
 // and nothing below U+0020. Symbols and expressions: the same, but tab, LF and CR are allowed.
 bool isStorableName(std::string_view text);
+// A name that may be added, in one pass: at most 50 UTF-16 code units, storable, and
+// acceptable by the name rule.
+bool isAcceptableNewName(std::string_view name);
 bool isValidUtf8(std::string_view text);
 bool isStorableText(std::string_view text);
 

@@ -11,8 +11,8 @@ Result Database::Unit_Add(std::string_view unit, std::string_view quantity) {
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     const std::string key = foldCase(unit);
     auto record = std::make_unique<UnitRecord>();
+    record->displayName = unit;
     record->quantity = q->first;
-    m_displayNames.emplace(key, unit);
     const auto it = m_units.emplace(key, std::move(record)).first;
     m_unitIndex.emplace(key, it);
     q->second->units.insert(key);
@@ -24,13 +24,7 @@ Result Database::Unit_Remove(std::string_view unit) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     const std::string key = u->first;
-    const auto display = m_displayNames.find(key);
-    if (display == m_displayNames.end()) return E_INTERNAL;
-    m_displayNames.erase(display);
-    for (const auto& synonym : u->second->synonyms) {
-        m_displayNames.erase(synonym);
-        m_unitIndex.erase(synonym);
-    }
+    for (const auto& synonym : u->second->synonyms) m_unitIndex.erase(synonym.first);
     const std::string quantityKey = u->second->quantity;
     m_unitIndex.erase(key);
     m_units.erase(u);
@@ -46,15 +40,13 @@ Result Database::Unit_Rename(std::string_view currentName, std::string_view newN
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
     const std::string oldKey = u->first;
-    const auto display = m_displayNames.find(oldKey);
-    if (display == m_displayNames.end()) return E_INTERNAL;
     const std::string newKey = foldCase(newName);
     if (newKey == oldKey) {
-        display->second = newName;
+        u->second->displayName = newName;
         invalidateDerived();
         return S_OK;
     }
-    if (m_displayNames.find(newKey) != m_displayNames.end()) return E_NAME_EXISTS;
+    if (nameTaken(newKey)) return E_NAME_EXISTS;
     const auto q = resolveQuantityKey(u->second->quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     auto& quantityUnits = q->second->units;
@@ -63,14 +55,13 @@ Result Database::Unit_Rename(std::string_view currentName, std::string_view newN
 
     auto node = m_units.extract(u);
     node.key() = newKey;
+    node.mapped()->displayName = newName;
     const auto moved = m_units.insert(std::move(node)).position;
     m_unitIndex.erase(oldKey);
     m_unitIndex.emplace(newKey, moved);
-    for (const auto& synonym : moved->second->synonyms) m_unitIndex[synonym] = moved;
+    for (const auto& synonym : moved->second->synonyms) m_unitIndex[synonym.first] = moved;
     quantityUnits.erase(listed);
     quantityUnits.insert(newKey);
-    m_displayNames.erase(display);
-    m_displayNames.emplace(newKey, newName);
     for (auto& system : m_unitSystems)
         for (auto& entry : system.second->prefUnits)
             if (entry.second == oldKey) entry.second = newKey;
@@ -83,10 +74,9 @@ Result Database::Unit_Synonym_Add(std::string_view unit, std::string_view synony
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
-    const std::string key = foldCase(synonym);
-    m_displayNames.emplace(key, synonym);
-    u->second->synonyms.insert(key);
+    std::string key = foldCase(synonym);
     m_unitIndex.emplace(key, u);
+    u->second->synonyms.emplace(std::move(key), synonym);
     invalidateDerived();
     return S_OK;
 }
@@ -99,10 +89,8 @@ Result Database::Unit_Synonym_Remove(std::string_view unit, std::string_view syn
     const auto own = key.valid() ? synonyms.find(key.view()) : synonyms.end();
     if (own == synonyms.end()) return E_SYNONYM_NOT_FOUND;
     const auto mapped = m_unitIndex.find(key.view());
-    const auto display = m_displayNames.find(key.view());
-    if (mapped == m_unitIndex.end() || mapped->second != u || display == m_displayNames.end()) return E_INTERNAL;
+    if (mapped == m_unitIndex.end() || mapped->second != u) return E_INTERNAL;
     m_unitIndex.erase(mapped);
-    m_displayNames.erase(display);
     synonyms.erase(own);
     invalidateDerived();
     return S_OK;

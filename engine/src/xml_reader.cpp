@@ -209,6 +209,7 @@ Result readDatabaseXml(Database& db, std::string_view content, std::size_t block
     const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
         XML_ParserCreate(needsWindows1252(content) ? "windows-1252" : nullptr), &XML_ParserFree);
     if (!parser) return E_OUTOFMEMORY;
+    db.reserveNames(content.size() / 64);  // a name or synonym every hundred bytes or so
     ReaderState state(db, parser.get());
     XML_SetUserData(parser.get(), &state);
     XML_SetElementHandler(parser.get(), startElement, endElement);

@@ -103,6 +103,7 @@ TEST_F(Reader, ASynonymAcrossABlockEndIsAddedOnceWhole) {
         ASSERT_LT(start, 512u);
         ASSERT_GT(start + 9, 512u);
         Engine e;
+        e.SetReadBlockSize(512);
         ASSERT_OK(e.ReadUnitDatabase(fileWith(content), OVERWRITE)) << start;
         std::vector<std::string> synonyms;
         ASSERT_OK(e.Unit_Synonym_Set("km", synonyms));

@@ -103,15 +103,17 @@ public:
     Result UnitSystem_PrefUnit_Replace(std::string_view sUnitSystem, std::string_view sQuantity,
                                        std::string_view sUnit);
 
-    // Size of the blocks in which ReadUnitDatabase feeds a file to the parser (default 512).
-    // Exposed so that tests can show the result does not depend on where blocks end.
+    // Size of the blocks in which ReadUnitDatabase feeds a file to the parser (default 512;
+    // 0 restores it). Exposed so that tests can show the result does not depend on where
+    // blocks end.
     void SetReadBlockSize(std::size_t bytes);
 
 private:
     std::unique_ptr<Database> m_db;
     bool m_dimensionalAnalysis = false;
     bool m_uninitialized = true;
-    std::size_t m_readBlockSize = 512;
+    static constexpr std::size_t kDefaultReadBlockSize = 512;
+    std::size_t m_readBlockSize = kDefaultReadBlockSize;
 };
 
 }  // namespace kestrum
