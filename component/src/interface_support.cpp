@@ -103,4 +103,9 @@ HRESULT ReadShortArray(SAFEARRAY* array, std::vector<std::int16_t>& items) {
     return S_OK;
 }
 
+void Utf8::convertGenerally(BSTR text) {
+    m_heap = comrt::ToUtf8(text);
+    m_view = m_heap;
+}
+
 }  // namespace kestrum::component

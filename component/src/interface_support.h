@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestrum::component {
@@ -41,9 +42,51 @@ HRESULT Guarded(Body&& body) noexcept {
 }
 
 // A string parameter as UTF-8: read up to its first zero (null is empty), whatever its length
-// prefix says; a lone surrogate becomes U+FFFD.
-inline std::string Utf8(BSTR text) {
-    return comrt::ToUtf8(text);
+// prefix says; a lone surrogate becomes U+FFFD. Names and expressions of everyday length are
+// converted into a buffer of the object itself, so a call costs no heap allocation.
+class Utf8 {
+public:
+    explicit Utf8(BSTR text);
+    Utf8(const Utf8&) = delete;
+    Utf8& operator=(const Utf8&) = delete;
+    operator std::string_view() const { return m_view; }
+    std::string str() const { return std::string(m_view); }
+
+private:
+    void convertGenerally(BSTR text);
+
+    static constexpr std::size_t kInline = 512;
+    char m_inline[kInline];
+    std::string m_heap;
+    std::string_view m_view;
+};
+
+inline Utf8::Utf8(BSTR text) {
+    if (text == nullptr) return;
+    // Plain ASCII, four characters a step: (c - 1) below 0x7F is a character from 1 to 0x7F, so
+    // one comparison tells an everyday character from the terminator or anything wider.
+    auto plain = [](char16_t c) { return static_cast<char16_t>(c - 1) < 0x7F; };
+    std::size_t i = 0;
+    for (; i + 4 <= kInline; i += 4) {
+        const char16_t c0 = text[i];
+        if (!plain(c0)) break;
+        const char16_t c1 = text[i + 1];
+        if (!plain(c1)) { m_inline[i] = static_cast<char>(c0); i += 1; break; }
+        const char16_t c2 = text[i + 2];
+        if (!plain(c2)) { m_inline[i] = static_cast<char>(c0); m_inline[i + 1] = static_cast<char>(c1); i += 2; break; }
+        const char16_t c3 = text[i + 3];
+        m_inline[i] = static_cast<char>(c0);
+        m_inline[i + 1] = static_cast<char>(c1);
+        m_inline[i + 2] = static_cast<char>(c2);
+        if (!plain(c3)) { i += 3; break; }
+        m_inline[i + 3] = static_cast<char>(c3);
+    }
+    if (i < kInline && text[i] == 0) {
+        m_view = std::string_view(m_inline, i);
+        return;
+    }
+    // Anything beyond ASCII, or a long text, takes the general conversion.
+    convertGenerally(text);
 }
 
 // Results for the caller. E_OUTOFMEMORY when the string or array cannot be made; E_INTERNAL

@@ -146,7 +146,7 @@ HRESULT MorvaneObject::Quantity_Synonym_Add(BSTR sQuantity, BSTR sSynonym) {
 
 HRESULT MorvaneObject::Quantity_DimVector_Replace(BSTR sQuantity, SAFEARRAY* pDimVector) {
     return edit([&] {
-        const std::string quantity = Utf8(sQuantity);
+        const std::string quantity = Utf8(sQuantity).str();
         std::vector<std::int16_t> vector;
         const HRESULT arrayState = ReadShortArray(pDimVector, vector);
         if (arrayState == S_OK) return m_engine.Quantity_DimVector_Replace(quantity, vector);

@@ -144,6 +144,9 @@ public:
     // Conversion of two lower-case unit expressions, with evaluations kept until the next edit.
     Result evaluateCached(std::string_view lowerExpression, UnitValue& value);
 
+    // Room to lower-case the two expressions of a conversion without allocating each time.
+    std::string& scratch(int which) { return m_scratch[which]; }
+
     // Every successful edit, and the end of a read, discards values worked out from expressions.
     void invalidateDerived() { ++m_generation; }
 
@@ -197,6 +200,7 @@ private:
     };
     std::unordered_map<std::string, CachedValue, StringHash, std::equal_to<>> m_evalCache;
     std::uint64_t m_evalCacheGeneration = 0;
+    std::string m_scratch[2];
 };
 
 }  // namespace kestrum

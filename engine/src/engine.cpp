@@ -30,10 +30,9 @@ bool pathUsable(std::string_view path) {
 
 Result convertExpressions(Database& db, bool dimensionalAnalysis, std::string_view fromExpression,
                           std::string_view toExpression, double& pdAdd, double& pdMultiplyBy) {
-    std::string fromBuffer, toBuffer;
     UnitValue from, to;
-    if (const Result rc = db.evaluateCached(folded(fromExpression, fromBuffer), from); rc != S_OK) return rc;
-    if (const Result rc = db.evaluateCached(folded(toExpression, toBuffer), to); rc != S_OK) return rc;
+    if (const Result rc = db.evaluateCached(folded(fromExpression, db.scratch(0)), from); rc != S_OK) return rc;
+    if (const Result rc = db.evaluateCached(folded(toExpression, db.scratch(1)), to); rc != S_OK) return rc;
     if (dimensionalAnalysis && from.dims != to.dims) return E_DIMENSIONS_DIFFER;
     if (to.factor == 0.0) return E_DIVIDE_BY_ZERO;
     if (from.factor == UNDEFINED_VALUE || to.factor == UNDEFINED_VALUE) return E_INTERNAL;
