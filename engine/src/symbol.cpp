@@ -1,6 +1,7 @@
 // Rendering a unit expression as a symbol: each unit term becomes the unit's symbol (or its
 // name when it has none), "*" becomes ".", and the exponents 2 and 3 become superscripts.
 #include "database.h"
+#include "tokenizer.h"
 
 namespace kestrum {
 
@@ -43,7 +44,7 @@ Result Database::renderSymbol(std::string_view text, std::string& symbol) const 
     };
 
     while (true) {
-        const std::size_t p = text.find_first_of("*/()");
+        const std::size_t p = findAny<'*', '/', '(', ')'>(text);
         if (p == std::string_view::npos) return renderTerm(text);
         const char c = text[p];
         // A ")" that ends the text right after another ")" closes a group nested at the end,

@@ -5,7 +5,7 @@
 namespace kestrum {
 
 bool splitNextTerm(std::string_view& text, std::string_view& term) {
-    const std::size_t b = text.find_first_of("*/(^");
+    const std::size_t b = findAny<'*', '/', '(', '^'>(text);
     if (b == std::string_view::npos) {
         term = text;
         text = {};

@@ -15,8 +15,17 @@ namespace kestrum {
 // operator ("m^*s", which would otherwise split into a group that splits into itself forever).
 bool splitNextTerm(std::string_view& text, std::string_view& term);
 
+// The first position of any of the characters in Set, or npos. A plain loop: the library's
+// find_first_of asks memchr about the set for every character of the text.
+template <char... Set>
+std::size_t findAny(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (((text[i] == Set) || ...)) return i;
+    return std::string_view::npos;
+}
+
 // A term that contains "*" or "/" came from a parenthesised group and is evaluated recursively.
-inline bool isGroup(std::string_view term) { return term.find_first_of("*/") != std::string_view::npos; }
+inline bool isGroup(std::string_view term) { return findAny<'*', '/'>(term) != std::string_view::npos; }
 
 // Exponents stay within what a dimension vector can carry across the interface (16 bits).
 inline constexpr std::int64_t kMaxExponent = 32767;
