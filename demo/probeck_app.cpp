@@ -11,32 +11,13 @@
 
 #include <cstdio>
 
-namespace {
-
-constexpr const char* kUsage =
-    "usage: probeck [--screenshots DIR]\n"
-    "  Shows four quantity edit controls over Unit_Database.xml in the working directory.\n"
-    "  --screenshots DIR  writes PNGs of the demo dialog, the Units list, the Unit Systems list\n"
-    "                     and the About box into DIR, then exits (needs no display).\n";
-
-}  // namespace
-
 CProbeckApp::CProbeckApp() : CWinApp(QStringLiteral("Probeck")) {}
 
 bool CProbeckApp::InitInstance() {
+    // main() has checked the arguments.
     const QStringList args = arguments();
     QString screenshotDir;
-    if (args.size() == 2 && (args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h"))) {
-        std::fputs(kUsage, stdout);
-        return false;
-    }
-    if (args.size() == 3 && args[1] == QLatin1String("--screenshots")) {
-        screenshotDir = QDir::current().absoluteFilePath(args[2]);
-    } else if (args.size() > 1) {
-        std::fputs(kUsage, stderr);
-        m_exitCode = 2;
-        return false;
-    }
+    if (args.size() == 3 && args[1] == QLatin1String("--screenshots")) screenshotDir = QDir::current().absoluteFilePath(args[2]);
 
     probeck::registerResources();
     if (!screenshotDir.isEmpty()) {
