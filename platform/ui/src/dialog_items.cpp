@@ -45,7 +45,9 @@ void setWindowText(QWidget* control, const QString& text) {
 
 DialogItems::DialogItems(QWidget* self, int nIDTemplate) : m_self(self), m_nIDTemplate(nIDTemplate) {}
 
-DialogItems::~DialogItems() = default;
+DialogItems::~DialogItems() {
+    for (const QMetaObject::Connection& connection : m_notifications) QObject::disconnect(connection);
+}
 
 const DialogTemplate* DialogItems::dialogTemplate() const {
     return m_template ? &*m_template : findDialog(m_nIDTemplate);
@@ -97,16 +99,17 @@ void DialogItems::notify(int nID, int nCode) { SendMessage(m_self, WM_COMMAND, c
 
 void DialogItems::wire(QWidget* control, const ControlTemplate& c) {
     const int id = c.id;
+    auto& n = m_notifications;
     if (auto* edit = qobject_cast<CEdit*>(control)) {
-        QObject::connect(edit, &CEdit::changed, m_self, [this, id] { notify(id, EN_CHANGE); });
-        QObject::connect(edit, &CEdit::focusGained, m_self, [this, id] { notify(id, EN_SETFOCUS); });
-        QObject::connect(edit, &CEdit::focusLost, m_self, [this, id] { notify(id, EN_KILLFOCUS); });
+        n.push_back(QObject::connect(edit, &CEdit::changed, m_self, [this, id] { notify(id, EN_CHANGE); }));
+        n.push_back(QObject::connect(edit, &CEdit::focusGained, m_self, [this, id] { notify(id, EN_SETFOCUS); }));
+        n.push_back(QObject::connect(edit, &CEdit::focusLost, m_self, [this, id] { notify(id, EN_KILLFOCUS); }));
     } else if (auto* list = qobject_cast<CListBox*>(control)) {
         if (!(c.style & LBS_NOTIFY)) return;
-        QObject::connect(list, &CListBox::selChange, m_self, [this, id] { notify(id, LBN_SELCHANGE); });
-        QObject::connect(list, &CListBox::dblClk, m_self, [this, id] { notify(id, LBN_DBLCLK); });
+        n.push_back(QObject::connect(list, &CListBox::selChange, m_self, [this, id] { notify(id, LBN_SELCHANGE); }));
+        n.push_back(QObject::connect(list, &CListBox::dblClk, m_self, [this, id] { notify(id, LBN_DBLCLK); }));
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        QObject::connect(button, &QAbstractButton::clicked, m_self, [this, id] { notify(id, BN_CLICKED); });
+        n.push_back(QObject::connect(button, &QAbstractButton::clicked, m_self, [this, id] { notify(id, BN_CLICKED); }));
     }
 }
 

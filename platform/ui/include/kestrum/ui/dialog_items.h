@@ -12,6 +12,7 @@
 
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace kestrum::ui {
 
@@ -59,6 +60,9 @@ private:
     std::optional<DialogTemplate> m_template;
     DialogBaseUnits m_units;
     std::map<int, QPointer<QWidget>> m_items;
+    // The controls' notifications to this object, cut when it is destroyed: a dialog that is
+    // destroyed while shown hides afterwards, and a control losing the focus then still notifies.
+    std::vector<QMetaObject::Connection> m_notifications;
     friend void ::DDX_Control(CDataExchange*, int, QWidget&);
 };
 
