@@ -4,6 +4,8 @@
 
 #include <kestrum/ui/message_box.h>
 
+#include <QTabWidget>
+
 CMorvaneSheet::CMorvaneSheet(MorvaneEngine& engine, const QString& programDir)
     : CPropertySheet(QString::fromLatin1(kSheetTitle)),
       m_databaseFilePage(engine, programDir),
@@ -25,7 +27,10 @@ CMorvaneSheet::CMorvaneSheet(MorvaneEngine& engine, const QString& programDir)
 }
 
 CMorvaneSheet::~CMorvaneSheet() {
-    // The pages die before the sheet: take them out of it first, as the sheet itself would.
+    // The pages die before the sheet: take them out of it first, as the sheet itself would,
+    // without the tabs taking that for a change of page (which would write the current page's
+    // entry back after a Cancel).
+    if (auto* tabs = findChild<QTabWidget*>()) tabs->blockSignals(true);
     for (int i = 0; i < GetPageCount(); ++i) {
         if (CPropertyPage* page = GetPage(i)) {
             page->hide();

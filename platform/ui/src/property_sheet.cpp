@@ -60,6 +60,9 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* pParentWnd, int 
 
 CPropertySheet::~CPropertySheet() {
     // The pages belong to the program: take them out before the sheet deletes its children.
+    // Taking out the current page makes the tabs choose another one; that is no page change,
+    // and must not run the pages' OnKillActive or OnSetActive.
+    const QSignalBlocker block(m_tabs);
     for (const QPointer<CPropertyPage>& page : m_pages) {
         if (!page) continue;
         page->hide();
