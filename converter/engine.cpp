@@ -122,6 +122,7 @@ HRESULT MorvaneEngine::Create(QString* why) {
         return fail(FAILED(hr) ? hr : E_FAIL,
                     QStringLiteral("the Kestrum engine object has no IUnitDatabase interface (%1)").arg(codeText(hr)));
     m_bUnsavedChanges = false;
+    m_bLoaded = false;
     return S_OK;
 }
 
@@ -155,8 +156,10 @@ HRESULT MorvaneEngine::replaceNoting(Query query, Replace replace) {
 // ---- IMorvane ----------------------------------------------------------------------------
 
 HRESULT MorvaneEngine::Initialize(const QString& location) {
+    const bool reads = !m_bLoaded;
     const HRESULT hr = m_pIMorvane->Initialize(InBstr(location));
-    if (SUCCEEDED(hr)) m_bUnsavedChanges = false;
+    if (SUCCEEDED(hr) && reads) m_bUnsavedChanges = false;
+    if (SUCCEEDED(hr)) m_bLoaded = true;
     return hr;
 }
 
@@ -192,7 +195,10 @@ HRESULT MorvaneEngine::QuantityExpression_Symbol(const QString& system, const QS
 
 HRESULT MorvaneEngine::ReadUnitDatabase(const QString& location, tagREAD_FLAG flag) {
     const HRESULT hr = m_pIUnitDatabase->ReadUnitDatabase(InBstr(location), flag);
-    if (SUCCEEDED(hr)) m_bUnsavedChanges = flag != OVERWRITE;
+    if (SUCCEEDED(hr)) {
+        m_bUnsavedChanges = flag != OVERWRITE;
+        m_bLoaded = true;
+    }
     return hr;
 }
 

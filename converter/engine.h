@@ -96,4 +96,5 @@ private:
     IMorvane* m_pIMorvane = nullptr;
     IUnitDatabase* m_pIUnitDatabase = nullptr;
     bool m_bUnsavedChanges = false;
+    bool m_bLoaded = false;  // a database has been read: Initialize then reads nothing
 };

@@ -82,6 +82,8 @@ TEST_F(UnsavedChanges, EditsThatChangeTheDatabaseMarkItAndLookingOrFailingDoesNo
     ASSERT_EQ(engine.WriteUnitDatabase(m_dir.filePath(QStringLiteral("saved.xml"))), S_OK);
     EXPECT_FALSE(engine.HasUnsavedChanges()) << "saved";
     ASSERT_EQ(engine.Quantity_Add(QStringLiteral("Volume")), S_OK);
+    ASSERT_EQ(engine.Initialize(databasePath()), S_OK);
+    EXPECT_TRUE(engine.HasUnsavedChanges()) << "Initialize reads nothing once a database is loaded";
     ASSERT_EQ(engine.ReadUnitDatabase(angle, OVERWRITE), S_OK);
     EXPECT_FALSE(engine.HasUnsavedChanges()) << "replaced by a file";
 }
