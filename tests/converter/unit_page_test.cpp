@@ -127,3 +127,28 @@ TEST_F(UnitPage, AFactorThatIsNotANumberKeepsThePage) {
     EXPECT_EQ(m_boxes.texts(), QStringList{"Please enter a number."});
     EXPECT_EQ(factor(QStringLiteral("foot")), 0.3048);
 }
+
+TEST_F(UnitPage, UnitsAndTheirSynonymsAreRenamedAddedAndRemovedThroughTheirLists) {
+    show(QStringLiteral("Length"), QStringLiteral("kilometre"));
+    chooseFromContextMenu(unitList(), QStringLiteral("Rename"), QStringLiteral("klick"));
+    EXPECT_EQ(entries(unitList()), (QStringList{"foot", "klick", "metre"}));
+    EXPECT_EQ(units().m_sSelectedUnit, QStringLiteral("klick"));
+    double value = 0;
+    EXPECT_EQ(m_engine.Unit_ConversionFactor(QStringLiteral("klick"), value), S_OK);
+    EXPECT_EQ(value, 1000.0);
+
+    CListBox* synonyms = units().DlgItem<CListBox>(IDC_SYNONYM_LIST);
+    ASSERT_TRUE(choose(unitList(), QStringLiteral("metre")));
+    ASSERT_TRUE(choose(synonyms, QStringLiteral("m")));
+    chooseFromContextMenu(synonyms, QStringLiteral("Add"), QStringLiteral("metres"));
+    EXPECT_EQ(entries(synonyms), (QStringList{"metres", "m", "Meter"}));
+    chooseFromContextMenu(synonyms, QStringLiteral("Rename"), QStringLiteral("meters"));
+    ASSERT_TRUE(choose(synonyms, QStringLiteral("Meter")));
+    chooseFromContextMenu(synonyms, QStringLiteral("Remove"));
+    EXPECT_EQ(entries(synonyms), (QStringList{"meters", "m"}));
+    EXPECT_EQ(selectedText(synonyms), QStringLiteral("m"));
+    QStringList stored;
+    ASSERT_EQ(m_engine.Unit_Synonym_Set(QStringLiteral("metre"), stored), S_OK);
+    EXPECT_EQ(stored, (QStringList{"m", "meters"}));
+    EXPECT_TRUE(m_boxes.boxes().empty()) << m_boxes.texts().join(u'|').toStdString();
+}
