@@ -1,6 +1,7 @@
 #include <kestrum/ui/property_sheet.h>
 
 #include "modal_owner.h"
+#include "stacked_tab_bar.h"
 
 #include <kestrum/ui/dialog_units.h>
 
@@ -21,7 +22,7 @@ constexpr QSize kButton{50, 14};
 
 CPropertySheet::CPropertySheet(const QString& caption, QWidget* pParentWnd, int iSelectPage)
     : MessageWindow<QDialog>(pParentWnd),
-      m_tabs(new QTabWidget(this)),
+      m_tabs(new kestrum::ui::SheetTabWidget(this)),
       m_ok(new QPushButton(QStringLiteral("OK"), this)),
       m_cancel(new QPushButton(QStringLiteral("Cancel"), this)),
       m_windowMenu(this),
@@ -59,6 +60,9 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* pParentWnd, int 
 
 CPropertySheet::~CPropertySheet() {
     // The pages belong to the program: take them out before the sheet deletes its children.
+    // Taking out the current page makes the tabs choose another one; that is no page change,
+    // and must not run the pages' OnKillActive or OnSetActive.
+    const QSignalBlocker block(m_tabs);
     for (const QPointer<CPropertyPage>& page : m_pages) {
         if (!page) continue;
         page->hide();
@@ -77,8 +81,18 @@ CPropertyPage* CPropertySheet::GetPage(int nPage) const {
 
 CPropertyPage* CPropertySheet::GetActivePage() const { return GetPage(m_active); }
 
+bool CPropertySheet::EnableStackedTabs(bool bStacked) {
+    if (m_built) return m_stackedTabs != nullptr;
+    if (bStacked && !m_stackedTabs) {
+        m_stackedTabs = new kestrum::ui::StackedTabBar(m_tabs);
+        static_cast<kestrum::ui::SheetTabWidget*>(m_tabs)->useTabBar(m_stackedTabs);
+    }
+    return m_stackedTabs != nullptr;
+}
+
 bool CPropertySheet::build() {
     if (m_built) return true;
+    int widest = 0;
     for (const QPointer<CPropertyPage>& page : m_pages) {
         const kestrum::ui::DialogTemplate* t = page ? page->dialogTemplate() : nullptr;
         if (!t) {
@@ -87,7 +101,9 @@ bool CPropertySheet::build() {
         }
         const QFont font = kestrum::ui::templateFont(t->fontFace, t->pointSize);
         page->setMinimumSize(kestrum::ui::mapDialogSize({t->cx, t->cy}, kestrum::ui::baseUnits(font)));
+        widest = qMax(widest, page->minimumWidth());
     }
+    if (m_stackedTabs) m_stackedTabs->setRowWidth(widest);
     {
         const QSignalBlocker block(m_tabs);
         for (const QPointer<CPropertyPage>& page : m_pages) m_tabs->addTab(page, page->title());

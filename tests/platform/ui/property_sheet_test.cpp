@@ -142,6 +142,24 @@ TEST(PropertySheet, TabsAreTheTemplateCaptionsAndTheButtonsOKAndCancelOnly) {
     EXPECT_GE(page.height(), MulDiv(227, 13, 8));
 }
 
+TEST(PropertySheet, DestroyingTheSheetIsNoChangeOfPage) {
+    addPageTemplates();
+    QStringList log;
+    LoggingPage first{9401, log}, second{9402, log};
+    {
+        Sheet sheet(log);
+        sheet.AddPage(&first);
+        sheet.AddPage(&second);
+        ASSERT_TRUE(sheet.Create());
+        ASSERT_TRUE(sheet.SetActivePage(1));
+        log.clear();
+    }
+    // Taking the current page out of the tabs must not leave it (a Cancel would then still write
+    // its entry back) nor make another page current.
+    EXPECT_TRUE(log.isEmpty()) << log.join(u',').toStdString();
+    EXPECT_EQ(second.parentWidget(), nullptr);
+}
+
 TEST(PropertySheet, APageThatRefusesToBeLeftKeepsItsTab) {
     Fixture f;
     MessageBoxRecorder boxes;

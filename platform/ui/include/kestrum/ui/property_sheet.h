@@ -6,6 +6,7 @@
 // then every existing page's OnOK, and ends; Cancel, Escape and the close box run
 // OnQueryClose(IDCANCEL), then the pages' OnCancel, and end. OnQueryClose can keep the sheet
 // open. F1 goes to the current page; window-menu commands are offered to every existing page.
+// Tabs that do not fit the sheet's width scroll in one row, or stack in rows (EnableStackedTabs).
 #pragma once
 
 #include <kestrum/ui/export.h>
@@ -21,6 +22,10 @@
 class QPushButton;
 class QTabWidget;
 
+namespace kestrum::ui {
+class StackedTabBar;
+}
+
 class KESTRUM_UI_API CPropertySheet : public kestrum::ui::MessageWindow<QDialog> {
     Q_OBJECT
 public:
@@ -35,6 +40,10 @@ public:
     // Makes the page current, asking the current one first; false when it refused.
     bool SetActivePage(int nPage);
     void SetTitle(const QString& caption) { setWindowTitle(caption); }
+    // Lays the tabs out in as many rows as the width of the widest page needs, the row of the
+    // current tab next to the page, instead of one row with scroll arrows. Only before the sheet
+    // is built; answers whether the tabs stack.
+    bool EnableStackedTabs(bool bStacked = true);
 
     int DoModal();
     // Builds the sheet and shows its first page's contents without running it; false when a
@@ -63,6 +72,7 @@ private:
     bool activate(int index);
 
     QTabWidget* m_tabs;
+    kestrum::ui::StackedTabBar* m_stackedTabs = nullptr;
     QPushButton* m_ok;
     QPushButton* m_cancel;
     kestrum::ui::WindowMenu m_windowMenu;

@@ -1,0 +1,32 @@
+// CByExpressionDlg: converts between two unit expressions typed by the user, switches
+// dimensional analysis on and off, and shows the symbol of an expression. It also puts
+// "About Morvane..." on the window menu.
+#pragma once
+
+#include "morvane_page.h"
+
+class CByExpressionDlg : public CMorvanePage {
+    Q_OBJECT
+public:
+    CByExpressionDlg(MorvaneEngine& engine, const QString& programDir);
+
+    QString m_sFromExpression;
+    QString m_sToExpression;
+    double m_dAdd = 0;
+    double m_dMultiplyBy = 0;
+    int m_bDimensionalAnalysis = BST_UNCHECKED;  // the engine starts with it off
+    QString m_sUnitExpression;
+    QString m_sSymbol;
+
+    bool OnSysCommand(unsigned nID, qintptr lParam) override;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnCommand(int nID, int nCode) override;
+
+private:
+    void OnConvert();
+    void OnDimensionalAnalysis();
+    void OnSymbol();
+};

@@ -1,0 +1,72 @@
+#include "by_unit_system_page.h"
+
+#include "resource_ids.h"
+
+#include <kestrum/ui/list_box.h>
+
+namespace {
+
+QString selectedText(const CListBox* list) {
+    const int selected = list->GetCurSel();
+    return selected == LB_ERR ? QString() : list->GetText(selected);
+}
+
+}  // namespace
+
+CByUnitSystemDlg::CByUnitSystemDlg(MorvaneEngine& engine, const QString& programDir)
+    : CMorvanePage(IDD_BY_UNIT_SYSTEM, engine, programDir) {}
+
+bool CByUnitSystemDlg::OnInitDialog() {
+    CMorvanePage::OnInitDialog();
+    QStringList quantities;
+    if (FAILED(m_engine.Quantity_Set(quantities))) ShowEngineError();
+    auto* quantityList = DlgItem<CListBox>(IDC_QUANTITY_LIST);
+    for (const QString& quantity : quantities) quantityList->AddString(quantity);
+    QStringList systems;
+    if (SUCCEEDED(m_engine.UnitSystem_Set(systems))) {
+        for (const QString& system : systems) {
+            DlgItem<CListBox>(IDC_FROM_SYSTEM_LIST)->AddString(system);
+            DlgItem<CListBox>(IDC_TO_SYSTEM_LIST)->AddString(system);
+        }
+    }
+    return true;
+}
+
+void CByUnitSystemDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Text(pDX, IDC_MULTIPLY_BY, m_dMultiplyBy);
+    DDX_Text(pDX, IDC_ADD, m_dAdd);
+    DDX_Text(pDX, IDC_FROM_SYMBOL, m_sFromSymbol);
+    DDX_Text(pDX, IDC_TO_SYMBOL, m_sToSymbol);
+}
+
+bool CByUnitSystemDlg::OnCommand(int nID, int nCode) {
+    if (nCode != LBN_SELCHANGE) return false;
+    if (nID != IDC_QUANTITY_LIST && nID != IDC_FROM_SYSTEM_LIST && nID != IDC_TO_SYSTEM_LIST) return false;
+    OnSelectionChanged();
+    return true;
+}
+
+void CByUnitSystemDlg::OnSelectionChanged() {
+    m_dAdd = 0;
+    m_dMultiplyBy = 0;
+    const QString quantity = selectedText(DlgItem<CListBox>(IDC_QUANTITY_LIST));
+    const QString from = selectedText(DlgItem<CListBox>(IDC_FROM_SYSTEM_LIST));
+    const QString to = selectedText(DlgItem<CListBox>(IDC_TO_SYSTEM_LIST));
+    if (quantity.isEmpty() || from.isEmpty()) {
+        UpdateData(false);
+        return;
+    }
+    m_sFromSymbol.clear();
+    QString symbol;
+    if (SUCCEEDED(m_engine.QuantityExpression_Symbol(from, quantity, symbol))) m_sFromSymbol = symbol;
+    else ShowEngineError();
+    if (to.isEmpty()) {
+        UpdateData(false);
+        return;
+    }
+    m_sToSymbol.clear();
+    if (SUCCEEDED(m_engine.QuantityExpression_Symbol(to, quantity, symbol))) m_sToSymbol = symbol;
+    else ShowEngineError();
+    if (FAILED(m_engine.QuantityExpression_Convert(from, to, quantity, m_dAdd, m_dMultiplyBy))) ShowEngineError();
+    UpdateData(false);
+}

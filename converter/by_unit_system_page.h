@@ -1,0 +1,24 @@
+// CByUnitSystemDlg: converts a quantity from the preferred unit of one unit system to that of
+// another, and shows the symbol of each side.
+#pragma once
+
+#include "morvane_page.h"
+
+class CByUnitSystemDlg : public CMorvanePage {
+    Q_OBJECT
+public:
+    CByUnitSystemDlg(MorvaneEngine& engine, const QString& programDir);
+
+    double m_dAdd = 0;
+    double m_dMultiplyBy = 0;
+    QString m_sFromSymbol;
+    QString m_sToSymbol;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnCommand(int nID, int nCode) override;
+
+private:
+    void OnSelectionChanged();
+};

@@ -1,0 +1,45 @@
+// CUnitDatabaseDlg: edits the units of one quantity in the engine: conversion factor and offset
+// or unit expression, symbol and synonyms; units and synonyms are added, removed and renamed
+// through the lists' context menus. The unit shown is written back when another unit or
+// quantity is selected, when the expression box loses the focus and when the page is left.
+#pragma once
+
+#include "edit_list_box.h"
+#include "exact_number.h"
+#include "morvane_page.h"
+
+class CUnitDatabaseDlg : public CMorvanePage {
+    Q_OBJECT
+public:
+    CUnitDatabaseDlg(MorvaneEngine& engine, const QString& programDir);
+
+    bool OnSetActive() override;
+    bool OnKillActive() override;
+
+    ExactNumber m_factor;
+    ExactNumber m_offset;
+    QString m_sExpression;
+    QString m_sSymbol;
+    QString m_sSelectedUnit;
+    QString m_sSelectedQuantity;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnCommand(int nID, int nCode) override;
+    qintptr WindowProc(unsigned message, quintptr wParam, qintptr lParam) override;
+
+private:
+    void OnQuantityChanged();
+    void OnUnitChanged();
+    void OnExpressionKillFocus();
+    void SaveUnit(const QString& unit);
+    void LoadUnit();
+    void ReadFactorAndOffset(const QString& unit);
+    void UpdateEnabled();
+    void OnAdd(int nIDList);
+    void OnRemove(int nIDList);
+    void OnRename(int nIDList);
+
+    CEditListBox m_unitList;
+    CEditListBox m_synonymList;
+};

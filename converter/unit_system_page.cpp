@@ -1,0 +1,194 @@
+#include "unit_system_page.h"
+
+#include "resource_ids.h"
+#include "select_preferred_unit_dialog.h"
+
+#include <kestrum/ui/list_ctrl.h>
+#include <kestrum/ui/message_box.h>
+
+#include <QStyle>
+
+namespace {
+constexpr int kQuantityColumn = 0;
+constexpr int kPreferredUnitColumn = 1;
+}  // namespace
+
+CUnitSystemDatabaseDlg::CUnitSystemDatabaseDlg(MorvaneEngine& engine, const QString& programDir)
+    : CMorvanePage(IDD_UNIT_SYSTEM_DATABASE, engine, programDir) {}
+
+CListCtrl* CUnitSystemDatabaseDlg::Map() const { return DlgItem<CListCtrl>(IDC_PREFERRED_UNIT_MAP); }
+
+bool CUnitSystemDatabaseDlg::OnInitDialog() {
+    CMorvanePage::OnInitDialog();
+    CListCtrl* map = Map();
+    // Half the width each, leaving room for the vertical scroll bar every real map needs, so
+    // the two columns fill the map without a horizontal scroll bar.
+    const int half = (map->GetClientRect().width() - map->style()->pixelMetric(QStyle::PM_ScrollBarExtent)) / 2;
+    map->InsertColumn(kQuantityColumn, QStringLiteral("Quantity"), LVCFMT_LEFT, half);
+    map->InsertColumn(kPreferredUnitColumn, QStringLiteral("Preferred Unit"), LVCFMT_LEFT, half);
+    connect(map, &CListCtrl::dblClk, this, [this] { OnMapDoubleClick(); });
+    connect(map, &CListCtrl::keyDown, this, [this](int nVKey) { OnMapKeyDown(nVKey); });
+    return true;
+}
+
+void CUnitSystemDatabaseDlg::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDC_UNIT_SYSTEM_LIST, m_systemList);
+    DDX_LBStringExact(pDX, IDC_UNIT_SYSTEM_LIST, m_sSelectedSystem);
+}
+
+bool CUnitSystemDatabaseDlg::OnSetActive() {
+    m_sSelectedSystem.clear();
+    m_systemList.ResetContent();
+    QStringList systems;
+    if (FAILED(m_engine.UnitSystem_Set(systems))) ShowEngineError();
+    for (const QString& system : systems) m_systemList.AddString(system);
+    CListCtrl* map = Map();
+    map->DeleteAllItems();
+    QStringList quantities;
+    if (SUCCEEDED(m_engine.Quantity_Set(quantities)))
+        for (const QString& quantity : quantities) map->InsertItem(map->GetItemCount(), quantity);
+    return CMorvanePage::OnSetActive();
+}
+
+bool CUnitSystemDatabaseDlg::OnKillActive() {
+    const bool taken = UpdateData(true);
+    SaveMap(m_sSelectedSystem);
+    return taken;
+}
+
+bool CUnitSystemDatabaseDlg::OnCommand(int nID, int nCode) {
+    if (nID != IDC_UNIT_SYSTEM_LIST || nCode != LBN_SELCHANGE) return false;
+    OnSystemChanged();
+    return true;
+}
+
+qintptr CUnitSystemDatabaseDlg::WindowProc(unsigned message, quintptr wParam, qintptr lParam) {
+    switch (message) {
+        case WM_EDIT_LIST_ADD: OnAdd(int(wParam)); return 0;
+        case WM_EDIT_LIST_REMOVE: OnRemove(int(wParam)); return 0;
+        case WM_EDIT_LIST_RENAME: OnRename(int(wParam)); return 0;
+        default: return CMorvanePage::WindowProc(message, wParam, lParam);
+    }
+}
+
+void CUnitSystemDatabaseDlg::OnSystemChanged() {
+    const QString previous = m_sSelectedSystem;
+    UpdateData(true);
+    SaveMap(previous);
+    LoadMap();
+}
+
+void CUnitSystemDatabaseDlg::SaveMap(const QString& system) {
+    if (system.isEmpty()) return;
+    CListCtrl* map = Map();
+    for (int row = 0; row < map->GetItemCount(); ++row) {
+        if (FAILED(m_engine.UnitSystem_PrefUnit_Replace(system, map->GetItemText(row, kQuantityColumn),
+                                                        map->GetItemText(row, kPreferredUnitColumn))))
+            ShowEngineError();
+    }
+}
+
+void CUnitSystemDatabaseDlg::LoadMap() {
+    if (m_sSelectedSystem.isEmpty()) return;
+    CListCtrl* map = Map();
+    for (int row = 0; row < map->GetItemCount(); ++row) {
+        QString unit;
+        if (FAILED(m_engine.UnitSystem_PrefUnit(m_sSelectedSystem, map->GetItemText(row, kQuantityColumn), unit))) {
+            ShowEngineError();
+            unit.clear();
+        }
+        map->SetItemText(row, kPreferredUnitColumn, unit);
+    }
+}
+
+void CUnitSystemDatabaseDlg::ClearPreferredUnits() {
+    CListCtrl* map = Map();
+    for (int row = 0; row < map->GetItemCount(); ++row) map->SetItemText(row, kPreferredUnitColumn, QString());
+}
+
+bool CUnitSystemDatabaseDlg::CheckRowChosen(int& row) {
+    if (m_sSelectedSystem.isEmpty()) {
+        MessageBox(this, QStringLiteral("Please select a unit system first"), QStringLiteral("Error Message"),
+                   MB_OK | MB_ICONERROR);
+        return false;
+    }
+    row = Map()->GetNextItem(-1, LVNI_SELECTED);
+    if (row < 0) {
+        MessageBox(this, QStringLiteral("Please select an entry in the quantity column"), QStringLiteral("Error Message"),
+                   MB_OK | MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+void CUnitSystemDatabaseDlg::OnMapDoubleClick() {
+    int row = -1;
+    if (!CheckRowChosen(row)) return;
+    const QString quantity = Map()->GetItemText(row, kQuantityColumn);
+    CSelectPreferredUnitDlg dialog(m_engine, quantity, this);
+    if (dialog.DoModal() != IDOK || dialog.m_sUnit.isEmpty()) return;
+    // The row shows what the engine holds: a unit it refused would be written again, and
+    // refused again, with every later save of the map.
+    if (FAILED(m_engine.UnitSystem_PrefUnit_Replace(m_sSelectedSystem, quantity, dialog.m_sUnit))) {
+        ShowEngineError();
+        return;
+    }
+    Map()->SetItemText(row, kPreferredUnitColumn, dialog.m_sUnit);
+}
+
+void CUnitSystemDatabaseDlg::OnMapKeyDown(int nVKey) {
+    if (nVKey != VK_DELETE) return;
+    int row = -1;
+    if (!CheckRowChosen(row)) return;
+    CListCtrl* map = Map();
+    if (map->GetItemText(row, kPreferredUnitColumn).isEmpty()) return;
+    if (FAILED(m_engine.UnitSystem_PrefUnit_Replace(m_sSelectedSystem, map->GetItemText(row, kQuantityColumn),
+                                                    QString()))) {
+        ShowEngineError();
+        return;
+    }
+    map->SetItemText(row, kPreferredUnitColumn, QString());
+}
+
+void CUnitSystemDatabaseDlg::OnAdd(int nIDList) {
+    if (nIDList != IDC_UNIT_SYSTEM_LIST) return;
+    const QString name = m_systemList.GetEntryName();
+    if (FAILED(m_engine.UnitSystem_Add(name))) {
+        ShowEngineError();
+        return;
+    }
+    InsertAtSelection(m_systemList, name);
+    OnSystemChanged();
+}
+
+void CUnitSystemDatabaseDlg::OnRemove(int nIDList) {
+    if (nIDList != IDC_UNIT_SYSTEM_LIST || m_systemList.GetCurSel() == LB_ERR) return;
+    if (FAILED(m_engine.UnitSystem_Remove(m_systemList.GetEntryName()))) {
+        ShowEngineError();
+        return;
+    }
+    DeleteSelection(m_systemList);
+    const int selected = m_systemList.GetCurSel();
+    if (selected != LB_ERR) {
+        m_sSelectedSystem = m_systemList.GetText(selected);
+        LoadMap();
+    } else {
+        // No system is left: nothing may be saved under the removed one's name, and the map
+        // must not go on showing its preferred units.
+        m_sSelectedSystem.clear();
+        ClearPreferredUnits();
+    }
+}
+
+void CUnitSystemDatabaseDlg::OnRename(int nIDList) {
+    if (nIDList != IDC_UNIT_SYSTEM_LIST) return;
+    const int selected = m_systemList.GetCurSel();
+    if (selected == LB_ERR) return;
+    const QString name = m_systemList.GetEntryName();
+    if (FAILED(m_engine.UnitSystem_Rename(m_systemList.GetText(selected), name))) {
+        ShowEngineError();
+        return;
+    }
+    ReplaceSelection(m_systemList, name);
+    m_sSelectedSystem = name;
+}

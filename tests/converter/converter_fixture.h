@@ -1,0 +1,78 @@
+// Shared set-up of the converter's tests: the engine server registered in a registry file of
+// the test's own, a program folder with a small Unit Database written by the test, the engine
+// and the sheet, and ways to act on the pages as a user does.
+#pragma once
+
+#include "engine.h"
+#include "morvane_sheet.h"
+#include "resource_ids.h"
+
+#include <qt_test_support.h>
+
+#include <kestrum/ui/list_box.h>
+#include <kestrum/ui/list_ctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Readable failure messages for Qt text.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& texts, std::ostream* os) {
+    *os << '{';
+    for (const QString& text : texts) *os << " \"" << text.toStdString() << '"';
+    *os << " }";
+}
+
+namespace converter_test {
+
+// Five quantities (Velocity defined by an expression), nine units (kmh by an expression, degF
+// with an offset and a factor that 15 digits would round), and two unit systems.
+extern const char kSmallDatabase[];
+// Another database to read on top: one quantity, its unit and a third unit system.
+extern const char kAngleDatabase[];
+
+void writeFile(const QString& path, const QByteArray& content);
+QByteArray readFile(const QString& path);
+
+// The entries of a list, in the order shown.
+QStringList entries(const CListBox* list);
+QString selectedText(const CListBox* list);
+// Selects the entry as a click does (the page is notified); false when there is none.
+bool choose(CListBox* list, const QString& text);
+// Opens the list's context menu as a right click does and chooses the item; `name` (when
+// given) is typed into the Name dialog that follows and confirmed. Then lets the page handle
+// what the list posted.
+void chooseFromContextMenu(CListBox* list, const QString& item, const QString& name = {});
+// Makes the edit lose the focus (to the page's first list) after typing into it.
+void typeAndLeave(QWidget* edit, const QString& text, QWidget* next);
+
+class ConverterTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The program folder ends in "/", like programDirectory().
+    QString programDir() const { return m_dir.path() + u'/'; }
+    QString databasePath() const { return programDir() + QStringLiteral("Unit_Database.xml"); }
+    // Builds the sheet as start-up does (the Database File page reads the database) and makes
+    // page `page` current.
+    void openSheet(int page = 0);
+
+    CDatabaseFileDlg& fileTab() { return m_sheet->m_databaseFilePage; }
+    CByQuantityDlg& byQuantity() { return m_sheet->m_byQuantityPage; }
+    CByUnitSystemDlg& byUnitSystem() { return m_sheet->m_byUnitSystemPage; }
+    CByExpressionDlg& byExpression() { return m_sheet->m_byExpressionPage; }
+    CQuantityDatabaseDlg& quantities() { return m_sheet->m_quantityDatabasePage; }
+    CUnitDatabaseDlg& units() { return m_sheet->m_unitDatabasePage; }
+    CUnitSystemDatabaseDlg& systems() { return m_sheet->m_unitSystemDatabasePage; }
+
+    QTemporaryDir m_dir;
+    MorvaneEngine m_engine;
+    std::unique_ptr<CMorvaneSheet> m_sheet;
+    kestrum::test::MessageBoxRecorder m_boxes;
+};
+
+}  // namespace converter_test
