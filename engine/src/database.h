@@ -168,7 +168,10 @@ private:
     bool nameTaken(std::string_view key) const;
     Result checkNewName(std::string_view name) const;
     void rebuildIndex();
-    void renameTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey);
+    // A rename's new expressions are worked out before anything changes, then swapped in.
+    using TermRenames = std::vector<std::pair<std::string*, std::string>>;
+    TermRenames renamedTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey);
+    static void applyRenames(TermRenames& renames) noexcept;
 
     // Deferred values, worked out on demand.
     const DimVector& dimVectorOf(QuantityRecord& q);

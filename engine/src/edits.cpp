@@ -1,7 +1,8 @@
 // Changes to the database. Every operation checks everything before it changes anything, so a
-// failure leaves the tables untouched; every success discards values worked out from
-// expressions (see Database::invalidateDerived).
+// failure leaves the tables untouched, also when an allocation fails on the way (see undo.h);
+// every success discards values worked out from expressions (see Database::invalidateDerived).
 #include "database.h"
+#include "undo.h"
 
 namespace kestrum {
 
@@ -16,10 +17,9 @@ bool equalsFolded(std::string_view text, std::string_view lowerKey) {
     return true;
 }
 
-// Replaces every whole-term occurrence of oldKey (in any letter case) by newKey.
-bool replaceTerms(std::string& expression, std::string_view oldKey, std::string_view newKey) {
-    const std::string_view text = expression;
-    std::string out;
+// Every whole-term occurrence of oldKey (in any letter case) replaced by newKey in out; false
+// when there is none.
+bool replaceTerms(std::string_view text, std::string_view oldKey, std::string_view newKey, std::string& out) {
     bool changed = false;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -33,18 +33,27 @@ bool replaceTerms(std::string& expression, std::string_view oldKey, std::string_
             out += text[i++];
         }
     }
-    if (changed) expression = std::move(out);
     return changed;
 }
 
 }  // namespace
 
-void Database::renameTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey) {
+Database::TermRenames Database::renamedTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey) {
+    TermRenames renames;
+    auto collect = [&](std::string& expression) {
+        std::string renamed;
+        if (replaceTerms(expression, oldKey, newKey, renamed)) renames.emplace_back(&expression, std::move(renamed));
+    };
     if (inQuantities) {
-        for (auto& entry : m_quantities) replaceTerms(entry.second->expression, oldKey, newKey);
+        for (auto& entry : m_quantities) collect(entry.second->expression);
     } else {
-        for (auto& entry : m_units) replaceTerms(entry.second->expression, oldKey, newKey);
+        for (auto& entry : m_units) collect(entry.second->expression);
     }
+    return renames;
+}
+
+void Database::applyRenames(TermRenames& renames) noexcept {
+    for (auto& [expression, renamed] : renames) expression->swap(renamed);
 }
 
 // ---- Quantities -------------------------------------------------------------------------
@@ -55,9 +64,19 @@ Result Database::Quantity_Add(std::string_view quantity) {
     auto record = std::make_unique<QuantityRecord>();
     record->displayName = quantity;
     const auto it = m_quantities.emplace(key, std::move(record)).first;
+    Undo undoTable([&] { m_quantities.erase(it); });
     m_quantityIndex.emplace(key, it);
+    Undo undoIndex([&] { m_quantityIndex.erase(key); });
+    std::vector<UnitSystemRecord*> entered;  // systems that had no entry for the key before
+    entered.reserve(m_unitSystems.size());
+    Undo undoEntries([&] {
+        for (auto* system : entered) system->prefUnits.erase(key);
+    });
+    for (auto& system : m_unitSystems)
+        if (system.second->prefUnits.try_emplace(key).second) entered.push_back(system.second.get());
     // Replaces any entry a removed quantity of the same name left behind.
-    for (auto& system : m_unitSystems) system.second->prefUnits[key].clear();
+    for (auto& system : m_unitSystems) system.second->prefUnits.find(key)->second.clear();
+    undoTable.dismiss(), undoIndex.dismiss(), undoEntries.dismiss();
     invalidateDerived();
     return S_OK;
 }
@@ -79,7 +98,7 @@ Result Database::Quantity_Rename(std::string_view currentName, std::string_view 
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
     const std::string oldKey = q->first;
-    const std::string newKey = foldCase(newName);
+    std::string newKey = foldCase(newName);
     if (newKey == oldKey) {
         q->second->displayName = newName;
         invalidateDerived();
@@ -87,24 +106,35 @@ Result Database::Quantity_Rename(std::string_view currentName, std::string_view 
     }
     if (nameTaken(newKey)) return E_NAME_EXISTS;
 
-    auto node = m_quantities.extract(q);
-    node.key() = newKey;
-    node.mapped()->displayName = newName;
-    const auto moved = m_quantities.insert(std::move(node)).position;
-    m_quantityIndex.erase(oldKey);
-    m_quantityIndex.emplace(newKey, moved);
-    for (const auto& synonym : moved->second->synonyms) m_quantityIndex[synonym.first] = moved;
+    // Everything that allocates, first: the new index entry, and every new string.
+    const auto indexed = m_quantityIndex.emplace(newKey, q).first;
+    Undo undoIndex([&] { m_quantityIndex.erase(indexed); });
+    std::string newDisplay(newName);
+    std::vector<std::pair<std::string*, std::string>> unitQuantities;
     for (auto& unit : m_units)
-        if (unit.second->quantity == oldKey) unit.second->quantity = newKey;
-    for (auto& system : m_unitSystems) {
-        auto& prefUnits = system.second->prefUnits;
-        if (auto entry = prefUnits.find(oldKey); entry != prefUnits.end()) {
-            std::string preferred = std::move(entry->second);
-            prefUnits.erase(entry);
-            prefUnits[newKey] = std::move(preferred);
-        }
+        if (unit.second->quantity == oldKey) unitQuantities.emplace_back(&unit.second->quantity, newKey);
+    std::vector<std::pair<UnitSystemRecord*, std::string>> systemKeys;
+    for (auto& system : m_unitSystems)
+        if (system.second->prefUnits.count(oldKey) != 0) systemKeys.emplace_back(system.second.get(), newKey);
+    TermRenames renames = renamedTerms(true, oldKey, newKey);
+    undoIndex.dismiss();
+
+    auto node = m_quantities.extract(q);
+    node.key().swap(newKey);
+    node.mapped()->displayName.swap(newDisplay);
+    const auto moved = m_quantities.insert(std::move(node)).position;
+    indexed->second = moved;
+    m_quantityIndex.erase(oldKey);
+    for (const auto& synonym : moved->second->synonyms) m_quantityIndex.find(synonym.first)->second = moved;
+    for (auto& [quantityKey, renamed] : unitQuantities) quantityKey->swap(renamed);
+    // The entries move to the new key, replacing any a removed quantity of that name left.
+    for (auto& [system, key] : systemKeys) {
+        auto entry = system->prefUnits.extract(oldKey);
+        system->prefUnits.erase(key);
+        entry.key().swap(key);
+        system->prefUnits.insert(std::move(entry));
     }
-    renameTerms(true, oldKey, newKey);
+    applyRenames(renames);
     invalidateDerived();
     return S_OK;
 }
@@ -113,9 +143,11 @@ Result Database::Quantity_Synonym_Add(std::string_view quantity, std::string_vie
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
-    std::string key = foldCase(synonym);
-    m_quantityIndex.emplace(key, q);
-    q->second->synonyms.emplace(std::move(key), synonym);
+    const std::string key = foldCase(synonym);
+    const auto indexed = m_quantityIndex.emplace(key, q).first;
+    Undo undoIndex([&] { m_quantityIndex.erase(indexed); });
+    q->second->synonyms.emplace(key, synonym);
+    undoIndex.dismiss();
     invalidateDerived();
     return S_OK;
 }
@@ -192,12 +224,13 @@ Result Database::UnitSystem_Rename(std::string_view currentName, std::string_vie
     const auto s = findUnitSystem(currentName);
     if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
-    const std::string newKey = foldCase(newName);
+    std::string newKey = foldCase(newName);
     if (newKey != s->first) {
         if (nameTaken(newKey)) return E_NAME_EXISTS;
+        std::string newDisplay(newName);
         auto node = m_unitSystems.extract(s);
-        node.key() = newKey;
-        node.mapped()->displayName = newName;
+        node.key().swap(newKey);
+        node.mapped()->displayName.swap(newDisplay);
         m_unitSystems.insert(std::move(node));
     } else {
         s->second->displayName = newName;

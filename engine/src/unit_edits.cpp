@@ -1,5 +1,6 @@
 // Changes to units: add, remove, rename, synonyms and the single values of a unit.
 #include "database.h"
+#include "undo.h"
 
 #include <cmath>
 
@@ -14,8 +15,11 @@ Result Database::Unit_Add(std::string_view unit, std::string_view quantity) {
     record->displayName = unit;
     record->quantity = q->first;
     const auto it = m_units.emplace(key, std::move(record)).first;
+    Undo undoTable([&] { m_units.erase(it); });
     m_unitIndex.emplace(key, it);
+    Undo undoIndex([&] { m_unitIndex.erase(key); });
     q->second->units.insert(key);
+    undoTable.dismiss(), undoIndex.dismiss();
     invalidateDerived();
     return S_OK;
 }
@@ -40,7 +44,7 @@ Result Database::Unit_Rename(std::string_view currentName, std::string_view newN
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
     const std::string oldKey = u->first;
-    const std::string newKey = foldCase(newName);
+    std::string newKey = foldCase(newName);
     if (newKey == oldKey) {
         u->second->displayName = newName;
         invalidateDerived();
@@ -53,19 +57,30 @@ Result Database::Unit_Rename(std::string_view currentName, std::string_view newN
     const auto listed = quantityUnits.find(oldKey);
     if (listed == quantityUnits.end()) return E_INTERNAL;
 
-    auto node = m_units.extract(u);
-    node.key() = newKey;
-    node.mapped()->displayName = newName;
-    const auto moved = m_units.insert(std::move(node)).position;
-    m_unitIndex.erase(oldKey);
-    m_unitIndex.emplace(newKey, moved);
-    for (const auto& synonym : moved->second->synonyms) m_unitIndex[synonym.first] = moved;
-    quantityUnits.erase(listed);
-    quantityUnits.insert(newKey);
+    // Everything that allocates, first: the new index entry, and every new string.
+    const auto indexed = m_unitIndex.emplace(newKey, u).first;
+    Undo undoIndex([&] { m_unitIndex.erase(indexed); });
+    std::string newDisplay(newName);
+    std::string listedKey = newKey;
+    std::vector<std::pair<std::string*, std::string>> preferences;
     for (auto& system : m_unitSystems)
         for (auto& entry : system.second->prefUnits)
-            if (entry.second == oldKey) entry.second = newKey;
-    renameTerms(false, oldKey, newKey);
+            if (entry.second == oldKey) preferences.emplace_back(&entry.second, newKey);
+    TermRenames renames = renamedTerms(false, oldKey, newKey);
+    undoIndex.dismiss();
+
+    auto node = m_units.extract(u);
+    node.key().swap(newKey);
+    node.mapped()->displayName.swap(newDisplay);
+    const auto moved = m_units.insert(std::move(node)).position;
+    indexed->second = moved;
+    m_unitIndex.erase(oldKey);
+    for (const auto& synonym : moved->second->synonyms) m_unitIndex.find(synonym.first)->second = moved;
+    auto listedNode = quantityUnits.extract(listed);
+    listedNode.value().swap(listedKey);
+    quantityUnits.insert(std::move(listedNode));
+    for (auto& [preferred, renamed] : preferences) preferred->swap(renamed);
+    applyRenames(renames);
     invalidateDerived();
     return S_OK;
 }
@@ -74,9 +89,11 @@ Result Database::Unit_Synonym_Add(std::string_view unit, std::string_view synony
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
-    std::string key = foldCase(synonym);
-    m_unitIndex.emplace(key, u);
-    u->second->synonyms.emplace(std::move(key), synonym);
+    const std::string key = foldCase(synonym);
+    const auto indexed = m_unitIndex.emplace(key, u).first;
+    Undo undoIndex([&] { m_unitIndex.erase(indexed); });
+    u->second->synonyms.emplace(key, synonym);
+    undoIndex.dismiss();
     invalidateDerived();
     return S_OK;
 }
@@ -101,10 +118,11 @@ Result Database::Unit_Quantity_Replace(std::string_view unit, std::string_view q
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    if (const auto former = resolveQuantityKey(u->second->quantity); former != m_quantities.end())
-        former->second->units.erase(u->first);
+    std::string newQuantity = q->first;
+    const auto former = resolveQuantityKey(u->second->quantity);
     q->second->units.insert(u->first);
-    u->second->quantity = q->first;
+    if (former != q && former != m_quantities.end()) former->second->units.erase(u->first);
+    u->second->quantity.swap(newQuantity);
     invalidateDerived();
     return S_OK;
 }

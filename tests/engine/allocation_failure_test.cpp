@@ -126,5 +126,54 @@ TEST(AllocationFailure, AReadOrAWriteThatRunsOutChangesNothing) {
                         [&](Engine&) { writeFile(target, "old"); });
 }
 
+// An edit is all or nothing: when an allocation fails part way, the database is as it was, and
+// nothing half-done stays behind in the name indexes (the same edit then goes through whole).
+TEST(AllocationFailure, AnEditThatRunsOutChangesNothing) {
+    const std::vector<std::pair<const char*, std::function<Result(Engine&)>>> edits = {
+        {"Quantity_Add", [](Engine& e) { return e.Quantity_Add("Speed"); }},
+        {"Quantity_Rename", [](Engine& e) { return e.Quantity_Rename("Length", "Distance_Quantity"); }},
+        {"Quantity_Synonym_Add", [](Engine& e) { return e.Quantity_Synonym_Add("Length", "Span"); }},
+        {"Quantity_Remove", [](Engine& e) { return e.Quantity_Remove("Time"); }},
+        {"Quantity_Expression_Replace",
+         [](Engine& e) { return e.Quantity_Expression_Replace("Velocity", "Length/Time/Time"); }},
+        {"Unit_Add", [](Engine& e) { return e.Unit_Add("furlong_of_the_old_kingdom", "Length"); }},
+        {"Unit_Rename", [](Engine& e) { return e.Unit_Rename("m", "metre_renamed_for_the_test"); }},
+        {"Unit_Synonym_Add", [](Engine& e) { return e.Unit_Synonym_Add("m", "meter_synonym_for_the_test"); }},
+        {"Unit_Remove", [](Engine& e) { return e.Unit_Remove("Metre"); }},
+        {"Unit_Quantity_Replace", [](Engine& e) { return e.Unit_Quantity_Replace("h", "Length"); }},
+        {"Unit_Expression_Replace", [](Engine& e) { return e.Unit_Expression_Replace("km", "1000*m*m/m/m*m"); }},
+        {"Unit_Symbol_Replace", [](Engine& e) { return e.Unit_Symbol_Replace("km", "a symbol longer than fifteen"); }},
+        {"UnitSystem_Add", [](Engine& e) { return e.UnitSystem_Add("Centimetre_Gram_Second"); }},
+        {"UnitSystem_Rename", [](Engine& e) { return e.UnitSystem_Rename("English", "Imperial_Units_Renamed"); }},
+        {"UnitSystem_PrefUnit_Replace", [](Engine& e) { return e.UnitSystem_PrefUnit_Replace("SI", "Length", "km"); }},
+    };
+    for (const auto& [label, edit] : edits) {
+        Loaded reference;
+        ASSERT_OK(edit(reference.e)) << label;
+        const std::string expected = dump(reference.e);
+        for (long n = 0;; ++n) {
+            Loaded h;
+            const std::string before = dump(h.e);
+            bool failed = false;
+            Result rc = S_OK;
+            g_allocationsLeft = n;
+            try {
+                rc = edit(h.e);
+            } catch (const std::bad_alloc&) {
+                failed = true;
+            }
+            g_allocationsLeft = -1;
+            if (!failed) {
+                EXPECT_OK(rc) << label;
+                break;
+            }
+            EXPECT_EQ(dump(h.e), before) << label << ": allocation " << n << " failed";
+            EXPECT_OK(edit(h.e)) << label << ": after allocation " << n << " failed";
+            EXPECT_EQ(dump(h.e), expected) << label << ": after allocation " << n << " failed";
+            if (::testing::Test::HasFailure()) return;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kestrum::test
