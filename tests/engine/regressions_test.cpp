@@ -30,5 +30,30 @@ TEST_F(Regressions, AnExponentOfMinus999SurvivesASave) {
     EXPECT_EQ(dump(fresh), dump(e));
 }
 
+// A unit given a factor and, directly, the sentinel as its offset: asking for the offset set
+// the factor to 0 as well, after it had been read as given, so a save wrote a factor of 0.
+TEST_F(Regressions, AskingForAnUnknownOffsetLeavesTheGivenFactor) {
+    addQuantity(e, "Length", {0, 1});
+    addUnit(e, "ft", "Length", 0.3048);
+    ASSERT_OK(e.Unit_ConversionOffset_Replace("ft", UNDEFINED_VALUE));
+    double factor = 0, offset = -1;
+    ASSERT_OK(e.Unit_ConversionFactor("ft", factor));
+    ASSERT_OK(e.Unit_ConversionOffset("ft", offset));
+    EXPECT_EQ(offset, 0.0);
+    ASSERT_OK(e.Unit_ConversionFactor("ft", factor));
+    EXPECT_EQ(factor, 0.3048);
+    Engine fresh;
+    readBack(fresh);
+    ASSERT_OK(fresh.Unit_ConversionFactor("ft", factor));
+    EXPECT_EQ(factor, 0.3048);
+    // The other way round, as before: an unknown factor reads as 0 and the offset stays.
+    addUnit(e, "degX", "Length", 1, 5);
+    ASSERT_OK(e.Unit_ConversionFactor_Replace("degX", UNDEFINED_VALUE));
+    ASSERT_OK(e.Unit_ConversionFactor("degX", factor));
+    ASSERT_OK(e.Unit_ConversionOffset("degX", offset));
+    EXPECT_EQ(factor, 0.0);
+    EXPECT_EQ(offset, 5.0);
+}
+
 }  // namespace
 }  // namespace kestrum::test
