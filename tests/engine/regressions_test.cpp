@@ -55,5 +55,29 @@ TEST_F(Regressions, AskingForAnUnknownOffsetLeavesTheGivenFactor) {
     EXPECT_EQ(offset, 5.0);
 }
 
+// Two finite factors far apart gave a conversion that succeeded with an infinite factor or add
+// term; the pair is refused now, as the evaluator refuses a factor that overflows, and the
+// outputs are left alone.
+TEST_F(Regressions, AConversionThatOverflowsIsRefused) {
+    addQuantity(e, "Temperature", {0, 0, 0, 0, 1});
+    addUnit(e, "degC", "Temperature", 1, 273.15);
+    struct Row {
+        const char* from;
+        const char* to;
+    };
+    for (const Row& row : {Row{"1e30*10", "1e-308/1e10"}, Row{"degC", "1e-307"}, Row{"1e300", "1e-300"}}) {
+        double add = 7, multiplyBy = 7;
+        EXPECT_RC(E_INVALID_EXPRESSION, e.UnitExpression_Convert(row.from, row.to, add, multiplyBy)) << row.from;
+        EXPECT_EQ(add, 7);
+        EXPECT_EQ(multiplyBy, 7);
+    }
+    // Far apart, yet within range: still converts.
+    double add = 0, multiplyBy = 0;
+    ASSERT_OK(e.UnitExpression_Convert("1e300", "1e-7", add, multiplyBy));
+    EXPECT_TRUE(near(multiplyBy, 1e307));
+    ASSERT_OK(e.UnitExpression_Convert("degC", "1e-200", add, multiplyBy));
+    EXPECT_TRUE(near(add, 273.15e200));
+}
+
 }  // namespace
 }  // namespace kestrum::test
