@@ -52,7 +52,8 @@ private:
             require(sortedByKey(q.synonyms), "synonyms of quantity " + q.name + " are not sorted");
             require(sortedByKey(q.units), "units of quantity " + q.name + " are not sorted");
         }
-        for (const auto& u : m_s.units) require(sortedByKey(u.synonyms), "synonyms of unit " + u.name + " are not sorted");
+        for (const auto& u : m_s.units)
+            require(sortedByKey(u.synonyms), "synonyms of unit " + u.name + " are not sorted");
     }
 
     // One name space for everything, and every name one that could have been added.

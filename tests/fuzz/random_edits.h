@@ -37,16 +37,19 @@ struct Edit {
     std::string description;
     Result rc = S_OK;
     bool rename = false;  // the only edits that may lengthen expressions past 500 characters
-    // Unit_Rename of a unit whose removed quantity's key came back (as a quantity or a
-    // synonym): that quantity never listed the unit, and the rename fails with E_INTERNAL.
+    // Unit_Rename of a unit left behind by a removed quantity whose key names a quantity again
+    // (added anew, renamed to it, or as a synonym): that quantity never listed the unit, and
+    // the rename fails with E_INTERNAL, as designed.
     bool internalAllowed = false;
+    std::string relinkedUnit;  // Unit_Quantity_Replace: the unit now on its quantity's list
     std::function<std::string(Engine&, const Snapshot& before, const Snapshot& after)> verify;
 };
 
 class EditMaker {
 public:
-    EditMaker(Random& random, const std::set<std::string>& removedQuantityKeys)
-        : m_random(random), m_removed(removedQuantityKeys) {}
+    // strayUnits: lower-case names of the units left behind by a removed quantity and not
+    // given a quantity since.
+    EditMaker(Random& random, const std::set<std::string>& strayUnits) : m_random(random), m_strays(strayUnits) {}
     // Makes one random edit of e, whose current state is s.
     Edit make(Engine& e, const Snapshot& s);
 
@@ -70,7 +73,7 @@ private:
     Edit systemEdit(Engine& e, const Snapshot& s);
 
     Random& m_random;
-    const std::set<std::string>& m_removed;
+    const std::set<std::string>& m_strays;
 };
 
 }  // namespace kestrum::fuzz
