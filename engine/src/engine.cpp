@@ -8,6 +8,8 @@
 #include "xml_reader.h"
 #include "xml_writer.h"
 
+#include <cmath>
+
 namespace kestrum {
 
 namespace {
@@ -37,8 +39,13 @@ Result convertExpressions(Database& db, bool dimensionalAnalysis, std::string_vi
     if (to.factor == 0.0) return E_DIVIDE_BY_ZERO;
     if (from.factor == UNDEFINED_VALUE || to.factor == UNDEFINED_VALUE) return E_INTERNAL;
     // v in "from" is v*fF + oF in the reference unit, and that is (v*fF + oF - oT)/fT in "to".
-    pdMultiplyBy = from.factor / to.factor;
-    pdAdd = (from.offset - to.offset) / to.factor;
+    const double multiplyBy = from.factor / to.factor;
+    const double add = (from.offset - to.offset) / to.factor;
+    // Two finite factors far enough apart (1e31 into 1e-318) overflow: no number converts
+    // between them, so the pair is refused as the evaluator refuses a factor that overflows.
+    if (!std::isfinite(multiplyBy) || !std::isfinite(add)) return E_INVALID_EXPRESSION;
+    pdMultiplyBy = multiplyBy;
+    pdAdd = add;
     return S_OK;
 }
 

@@ -160,8 +160,11 @@ void Database::completeUnit(UnitRecord& u, bool factorAsked) {
         u.evaluatedAt = m_generation;
     } else if ((factorAsked ? u.conversionFactor : u.conversionOffset) == UNDEFINED_VALUE) {
         // A unit given neither factor nor expression: its empty expression evaluates to nothing.
-        u.conversionFactor = 0.0;
-        u.conversionOffset = 0.0;
+        // Only the values still unknown become 0: a factor given directly stays when the
+        // offset was given as the sentinel, or a query of the offset would change the factor
+        // after it had been read (and a save would write a factor nobody gave).
+        if (u.conversionFactor == UNDEFINED_VALUE) u.conversionFactor = 0.0;
+        if (u.conversionOffset == UNDEFINED_VALUE) u.conversionOffset = 0.0;
     }
 }
 

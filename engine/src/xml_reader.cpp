@@ -47,23 +47,30 @@ std::int32_t readExponent(const char* text) {
 }
 
 void quantityAttributes(ReaderState& s, const XML_Char** atts) {
+    bool vectorFixed = false;
     for (; atts[0]; atts += 2) {
         const char* name = atts[0];
         const char* value = atts[1];
         if (is(name, "NAME")) {
             s.db.Quantity_Add(value);
             s.currentQuantity.assign(value);
+            vectorFixed = false;
             for (char& c : s.currentQuantity) c = foldAscii(c);
         } else if (is(name, "EXPRESSION")) {
             s.db.Quantity_Expression_Replace(s.currentQuantity, value);
         } else {
             for (int i = 0; i < kBaseDimensions; ++i) {
                 if (!is(name, kDimensionNames[i])) continue;
-                // One exponent given fixes the vector: the ones not given are 0.
+                // One exponent given fixes the vector: the ones not given are 0. The unknown
+                // ones are cleared before any is set, so an exponent the element gives as -999
+                // (which the writer writes for a vector that holds it) stays as given.
                 if (QuantityRecord* q = s.db.quantityByKey(s.currentQuantity)) {
+                    if (!vectorFixed) {
+                        for (auto& e : q->dimVector)
+                            if (e == UNSET_EXPONENT) e = 0;
+                        vectorFixed = true;
+                    }
                     q->dimVector[i] = readExponent(value);
-                    for (auto& e : q->dimVector)
-                        if (e == UNSET_EXPONENT) e = 0;
                 }
                 break;
             }
