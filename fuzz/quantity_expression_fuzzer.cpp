@@ -20,21 +20,6 @@ namespace {
 
 constexpr const char* kSystems[] = {"SI", "English", "Bare", "Odd"};
 
-struct Fixture {
-    Fixture() { loadFixedDatabase(e, dir); }
-    ScratchDir dir;
-    Engine e;
-};
-
-struct Conversion {
-    Result rc;
-    double add = 0.0;
-    double multiplyBy = 0.0;
-    std::string text() const {
-        return codeText(rc) + " (multiply by " + numberText(multiplyBy) + ", add " + numberText(add) + ")";
-    }
-};
-
 Conversion convert(Engine& e, std::string_view from, std::string_view to, std::string_view quantity) {
     Conversion c{S_OK};
     c.rc = e.QuantityExpression_Convert(from, to, quantity, c.add, c.multiplyBy);

@@ -17,21 +17,6 @@ using namespace kestrum::fuzz;
 
 namespace {
 
-struct Fixture {
-    Fixture() { loadFixedDatabase(e, dir); }
-    ScratchDir dir;
-    Engine e;
-};
-
-struct Conversion {
-    Result rc;
-    double add = 0.0;
-    double multiplyBy = 0.0;
-    std::string text() const {
-        return codeText(rc) + " (multiply by " + numberText(multiplyBy) + ", add " + numberText(add) + ")";
-    }
-};
-
 Conversion convert(Engine& e, std::string_view from, std::string_view to) {
     Conversion c{S_OK};
     c.rc = e.UnitExpression_Convert(from, to, c.add, c.multiplyBy);

@@ -102,12 +102,6 @@ std::int64_t readLeadingInteger(std::string_view text) {
     return negative ? -value : value;
 }
 
-bool isAcceptableName(std::string_view name) {
-    if (name.empty()) return false;
-    if (name.find_first_of(" */().^") != std::string_view::npos) return false;
-    return readLeadingNumber(name) == 0.0;
-}
-
 namespace {
 
 enum class Check { Utf8Only, Name, Text };
@@ -192,7 +186,6 @@ bool isValidUtf8(std::string_view text) {
     }
     return true;
 }
-bool isStorableName(std::string_view text) { return isWellFormed(text, Check::Name); }
 bool isStorableText(std::string_view text) { return isWellFormed(text, Check::Text); }
 
 std::string shortestNumber(double value) {

@@ -50,16 +50,13 @@ double readLeadingNumber(std::string_view text);
 // Saturates at the int64 range so callers can refuse huge values.
 std::int64_t readLeadingInteger(std::string_view text);
 
-// The name rule: not empty, none of " */().^", and not starting with a non-zero number.
-bool isAcceptableName(std::string_view name);
-// What an XML file cannot hold is refused on entry. Names: well-formed UTF-8 of XML characters
-// and nothing below U+0020. Symbols and expressions: the same, but tab, LF and CR are allowed.
-bool isStorableName(std::string_view text);
-// A name that may be added, in one pass: at most 50 UTF-16 code units, storable, and
-// acceptable by the name rule.
+// A name that may be added, in one pass: not empty, at most 50 UTF-16 code units, none of
+// " */().^", not starting with a non-zero number, and storable: what an XML file cannot hold is
+// refused on entry (well-formed UTF-8 of XML characters, nothing below U+0020).
 bool isAcceptableNewName(std::string_view name);
-bool isValidUtf8(std::string_view text);
+// Symbols and expressions: storable as names are, but tab, LF and CR are allowed.
 bool isStorableText(std::string_view text);
+bool isValidUtf8(std::string_view text);
 
 // The shortest decimal text that reads back to the same double.
 std::string shortestNumber(double value);

@@ -10,4 +10,21 @@ namespace kestrum::fuzz {
 // for the targets to define: the quantities Y and Z, the unit X (of Length).
 void loadFixedDatabase(Engine& e, const ScratchDir& dir);
 
+// One engine holding the fixed database, for one input.
+struct Fixture {
+    Fixture() { loadFixedDatabase(e, dir); }
+    ScratchDir dir;
+    Engine e;
+};
+
+// A conversion's outcome, with a text for failure messages.
+struct Conversion {
+    Result rc;
+    double add = 0.0;
+    double multiplyBy = 0.0;
+    std::string text() const {
+        return codeText(rc) + " (multiply by " + numberText(multiplyBy) + ", add " + numberText(add) + ")";
+    }
+};
+
 }  // namespace kestrum::fuzz
