@@ -213,8 +213,13 @@ std::string registryFilePath() {
     return base + "/kestrum/classes.reg";
 }
 
+LONG readRegistryFile(const std::string& path, RegistryTree& tree, std::string* problem) {
+    return readTree(path, tree, problem);
+}
+
 LONG readRegistry(RegistryTree& tree, std::string* problem) {
-    return readTree(registryFilePath(), tree, problem);
+    if (const LONG rc = readTree(registryFilePath(), tree, problem); rc != ERROR_SUCCESS) return rc;
+    return overlayOnMachineRegistry(tree, problem);
 }
 
 LONG updateRegistry(const RegistryChange& change) {
@@ -261,8 +266,9 @@ std::string RegistryPath() {
 LONG VerifyRegistry(std::string* problem) {
     internal::RegistryTree tree;
     std::string what;
-    const LONG rc = internal::readRegistry(tree, &what);
-    if (rc != ERROR_SUCCESS && problem != nullptr) *problem = internal::registryFilePath() + ": " + what;
+    const LONG rc = internal::readRegistryFile(internal::registryFilePath(), tree, &what);
+    if (rc == ERROR_SUCCESS) return internal::overlayOnMachineRegistry(tree, problem);
+    if (problem != nullptr) *problem = internal::registryFilePath() + ": " + what;
     return rc;
 }
 

@@ -11,8 +11,19 @@
 namespace comrt::internal {
 
 std::string registryFilePath();
+// The machine-wide registry file ($KESTRUM_MACHINE_REGISTRY, else kestrum/classes.reg in the
+// folder of the runtime's library); read-only to the runtime.
+std::string machineRegistryPath();
 
-// The whole tree as it is now: a missing file is an empty registry. ERROR_BADDB (with
+// One registry file: a missing file is an empty tree. ERROR_BADDB (with *problem) for a damaged
+// file, ERROR_CANTREAD when it cannot be read.
+LONG readRegistryFile(const std::string& path, RegistryTree& tree, std::string* problem);
+// Puts the user's tree over the machine-wide one: a key in the user's tree keeps only its own
+// values. ERROR_BADDB or ERROR_CANTREAD, with *problem naming the machine file, when that file
+// is damaged or unreadable; tree is then unchanged.
+LONG overlayOnMachineRegistry(RegistryTree& tree, std::string* problem);
+
+// The whole tree as it is now, the user's over the machine's: a missing file is an empty registry. ERROR_BADDB (with
 // *problem) for a damaged file, ERROR_CANTREAD when it cannot be read.
 LONG readRegistry(RegistryTree& tree, std::string* problem = nullptr);
 
