@@ -77,12 +77,13 @@ HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid,
     return comrt::internal::guarded(E_OUTOFMEMORY, [&] {
         if (pptlib == nullptr) return E_INVALIDARG;
         *pptlib = nullptr;
-        RegistryTree tree;
+        std::shared_ptr<const RegistryTree> registry;
         const std::string libraryKey = "TypeLib\\" + guidText(rguid);
         if (registryFault(comrt::RegistryOperation::QueryValue, libraryKey) != ERROR_SUCCESS ||
-            readRegistry(tree) != ERROR_SUCCESS) {
+            readRegistry(registry) != ERROR_SUCCESS) {
             return TYPE_E_REGISTRYACCESS;
         }
+        const RegistryTree& tree = *registry;
         // The exact version, else the highest minor version above it with the same major.
         std::string version = versionKey(rguid, wVerMajor, wVerMinor);
         if (!tree.exists(version)) {
