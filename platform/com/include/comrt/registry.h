@@ -7,7 +7,8 @@
 //     "Named"="value"
 //
 // The file is $KESTRUM_REGISTRY when that is set, else
-// ${XDG_DATA_HOME:-$HOME/.local/share}/kestrum/classes.reg. Values are REG_SZ text in UTF-8.
+// ${XDG_DATA_HOME:-$HOME/.local/share}/kestrum/classes.reg. Values are REG_SZ text, UTF-8 by
+// convention but kept as bytes (a file name need not be UTF-8).
 // A key exists when it has a section of its own or any key below it does. Names compare
 // without regard to ASCII case and keep the case in which they were created.
 //
