@@ -5,6 +5,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <memory>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -52,20 +53,19 @@ int Env::canWrite(const std::string& path) {
 int Env::readFile(const std::string& path, std::string& content) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno;
+    // Closed also when the content cannot be held (out of memory).
+    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
     std::string data;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            return error;
+            return errno;
         }
         if (n == 0) break;
         data.append(buffer, static_cast<std::size_t>(n));
     }
-    ::close(fd);
     content = std::move(data);
     return 0;
 }
@@ -75,15 +75,15 @@ int Env::makeDirectory(const std::string& path, unsigned mode) {
 }
 
 int Env::listDirectory(const std::string& path, std::vector<std::string>& names) {
-    DIR* dir = ::opendir(path.c_str());
+    // Closed also when a name cannot be stored (out of memory).
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(path.c_str()), &::closedir);
     if (dir == nullptr) return errno;
     names.clear();
-    while (const dirent* entry = ::readdir(dir)) {
+    while (const dirent* entry = ::readdir(dir.get())) {
         if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
             names.emplace_back(entry->d_name);
         }
     }
-    ::closedir(dir);
     return 0;
 }
 
