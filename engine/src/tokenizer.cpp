@@ -67,6 +67,11 @@ Result splitExponent(std::string_view term, std::string_view& name, std::int64_t
 
 Result parseTerm(std::string_view term, TermParts& parts) {
     parts = TermParts{};
+    // Most terms are names, and a name cannot start a number: skip reading one.
+    const char first = term.empty() ? '\0' : term.front();
+    const bool mayBeNumber = (first >= '0' && first <= '9') || first == '.' || first == '+' || first == '-' ||
+                             first == ' ' || (first >= '\t' && first <= '\r');
+    if (!mayBeNumber) return splitExponent(term, parts.name, parts.exponent);
     std::size_t end = 0;
     const double number = readLeadingNumber(term, end);
     if (number == 0.0) return splitExponent(term, parts.name, parts.exponent);
