@@ -111,8 +111,10 @@ Result Database::unitTermValue(std::string_view term, UnitValue& t, bool& loneUn
     if (t.factor == UNDEFINED_VALUE) return E_UDB_CORRUPT;  // its own definition failed
     const std::int64_t n = parts.exponent;
     if (n != 0) {
+        // A power that underflows to 0 would read as "no term yet" and let a following term
+        // stand without an operator ("in^400m" would be m).
         t.factor = std::pow(t.factor, static_cast<double>(n));
-        if (!std::isfinite(t.factor) || !scaleDims(t.dims, n)) return E_INVALID_EXPRESSION;
+        if (!std::isfinite(t.factor) || t.factor == 0.0 || !scaleDims(t.dims, n)) return E_INVALID_EXPRESSION;
     }
     if (parts.number != 0.0) {
         t.factor *= parts.number;

@@ -79,6 +79,8 @@ const FailureRow kUnitFailures[] = {
     {"(10^3m)", E_INVALID_EXPRESSION, "text after a number's power: refused, not dropped"},
     {"10^400", E_INVALID_EXPRESSION, "a power beyond the range of a double"},
     {"10^-400", E_INVALID_EXPRESSION, "a power that underflows to 0"},
+    {"(ft^1000)", E_INVALID_EXPRESSION, "a unit's power that underflows to 0"},
+    {"ft^1000m", E_INVALID_EXPRESSION, "an underflowing power, then a term without operator"},
     {"100furlong", E_UNIT_NOT_FOUND, "a number against an unknown name"},
     {"2)", E_UNIT_NOT_FOUND, "text after a number is a name"},
     {"1e300km^3", E_INVALID_EXPRESSION, "a number against a name overflows"},
