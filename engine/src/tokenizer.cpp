@@ -91,7 +91,8 @@ Result parseTerm(std::string_view term, TermParts& parts) {
     // A number raised to a power is that power. The exponent must be all there is: "10^3m"
     // would otherwise read as 1000 with the metre dropped.
     std::string_view exponentText = rest.substr(1);
-    while (!exponentText.empty() && (exponentText.back() == ' ' || exponentText.back() == '\t')) exponentText.remove_suffix(1);
+    while (!exponentText.empty() && (exponentText.back() == ' ' || exponentText.back() == '\t'))
+        exponentText.remove_suffix(1);
     std::size_t i = 0;
     if (i < exponentText.size() && (exponentText[i] == '-' || exponentText[i] == '+')) ++i;
     const std::size_t digits = i;
