@@ -11,7 +11,7 @@
 namespace kestrum::cli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;  // the engine refused (message on standard error)
+inline constexpr int kExitFailure = 1;  // refused, or the output could not be written
 inline constexpr int kExitUsage = 2;    // the command line is wrong
 
 struct Environment {
@@ -26,5 +26,13 @@ int run(const std::vector<std::string>& args, const Environment& env, Engine& en
 // Where the shipped database lies for a program installed (or built) at exePath: beside it,
 // or in ../share/kestrum. Empty when neither exists.
 std::string findShippedDatabase(const std::string& exePath);
+
+// The examples --help shows: a shell command line and what it prints on the shipped
+// database (standard output and standard error, lines separated by "\n").
+struct Example {
+    const char* commandLine;
+    const char* prints;
+};
+const std::vector<Example>& helpExamples();
 
 }  // namespace kestrum::cli

@@ -2,7 +2,9 @@
 
 #include <cctype>
 #include <charconv>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kestrum::cli {
 
@@ -28,11 +30,28 @@ bool parseExponent(std::string_view text, std::int16_t& value) {
     return true;
 }
 
-std::string formatValue(double value) {
-    if (value == 0.0) value = 0.0;  // no "-0"
+bool formatResult(double value, double multiplyBy, double add, int digits, std::string& text) {
+    const double scaled = value * multiplyBy;
+    const double result = scaled + add;
+    if (!std::isfinite(scaled) || !std::isfinite(result)) return false;
+    // What the result may be off by through rounding alone: about an ulp of the product, whose
+    // multiplier is itself a rounded quotient, and two of the add term, a difference of
+    // rounded offsets divided by a rounded factor.
+    const double error = std::numeric_limits<double>::epsilon() * (std::fabs(scaled) + 2 * std::fabs(add));
+    if (result == 0.0 || std::fabs(result) <= error) {
+        text = "0";
+        return true;
+    }
+    if (error > 0) {
+        const int leading = static_cast<int>(std::floor(std::log10(std::fabs(result))));
+        const int lastReliable = static_cast<int>(std::ceil(std::log10(error)));
+        digits = std::clamp(leading - lastReliable + 1, 1, digits);
+    }
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
-    return std::string(buf, res.ptr);
+    const auto res = std::to_chars(buf, buf + sizeof buf, result, std::chars_format::general, digits);
+    text.assign(buf, res.ptr);
+    if (text == "-0") text = "0";
+    return true;
 }
 
 std::string formatExact(double value) {

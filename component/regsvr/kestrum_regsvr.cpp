@@ -42,10 +42,18 @@ Fn entryPoint(void* module, const char* name, const std::string& path) {
 }
 
 void reportFailure(const char* what, const std::string& path, HRESULT hr) {
-    const std::string meaning =
-        hr == S_FALSE ? "some entries were missing or could not be removed" : comrt::ResultText(hr);
+    // A registry that could not be written is the cause whatever code the server made of it
+    // (E_FAIL, or S_FALSE from unregistration): say which file or folder, and why.
+    const std::string writeProblem = comrt::RegistryWriteProblem();
+    std::string meaning = comrt::ResultText(hr);
+    if (!writeProblem.empty()) {
+        meaning += "; the registry cannot be written";
+    } else if (hr == S_FALSE) {
+        meaning = "some entries were missing or could not be removed";
+    }
     std::cerr << "kestrum-regsvr: " << what << " in " << path << " failed: " << comrt::ResultHex(hr) << " ("
               << meaning << ")\n";
+    if (!writeProblem.empty()) std::cerr << "kestrum-regsvr: cannot write " << writeProblem << "\n";
     std::string problem;
     if (comrt::VerifyRegistry(&problem) != ERROR_SUCCESS) {
         std::cerr << "kestrum-regsvr: the registry file is damaged and was left as it is: " << problem << "\n";

@@ -102,16 +102,19 @@ COMRT_API HRESULT DllCanUnloadNow() {
 COMRT_API HRESULT DllRegisterServer() {
     try {
         if (ModulePath()[0] == '\0') return E_FAIL;
+        // The type library is read first: a module whose library cannot be loaded registers
+        // nothing, rather than class keys whose every creation would then fail.
+        ITypeLib* library = nullptr;
+        HRESULT hr = LoadTypeLib(ModulePathWide(), &library);
+        if (FAILED(hr)) return hr;
         for (int i = 0; i < kEntries; ++i) {
             bool keyCreated = false;
             if (!writeEntry(kRegistration[i], keyCreated)) {
                 removeEntries(keyCreated ? i + 1 : i);
+                library->Release();
                 return E_FAIL;
             }
         }
-        ITypeLib* library = nullptr;
-        HRESULT hr = LoadTypeLib(ModulePathWide(), &library);
-        if (FAILED(hr)) return hr;
         hr = RegisterTypeLib(library, ModulePathWide(), nullptr);
         library->Release();
         return hr;

@@ -104,7 +104,9 @@ HRESULT ReadShortArray(SAFEARRAY* array, std::vector<std::int16_t>& items) {
 }
 
 void Utf8::convertGenerally(BSTR text) {
-    m_heap = comrt::ToUtf8(text);
+    std::size_t length = 0;
+    while (length <= kLongestAccepted && text[length] != 0) ++length;
+    m_heap = comrt::ToUtf8(std::u16string_view(text, length));
     m_view = m_heap;
 }
 

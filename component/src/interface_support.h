@@ -43,7 +43,10 @@ HRESULT Guarded(Body&& body) noexcept {
 
 // A string parameter as UTF-8: read up to its first zero (null is empty), whatever its length
 // prefix says; a lone surrogate becomes U+FFFD. Names and expressions of everyday length are
-// converted into a buffer of the object itself, so a call costs no heap allocation.
+// converted into a buffer of the object itself, so a call costs no heap allocation. A text
+// longer than any operation accepts (an expression: 500 UTF-16 units) is converted only up to
+// one unit past that: still too long for every operation, it is refused as such without
+// reading or copying megabytes.
 class Utf8 {
 public:
     explicit Utf8(BSTR text);
@@ -56,6 +59,7 @@ private:
     void convertGenerally(BSTR text);
 
     static constexpr std::size_t kInline = 512;
+    static constexpr std::size_t kLongestAccepted = 500;
     char m_inline[kInline];
     std::string m_heap;
     std::string_view m_view;

@@ -117,6 +117,7 @@ HRESULT MorvaneObject::UnitExpression_Convert(BSTR sUnitExpressionFrom, BSTR sUn
 
 HRESULT MorvaneObject::UnitExpression_Symbol(BSTR sUnitExpression, BSTR* psSymbol) {
     if (psSymbol == nullptr) return E_POINTER;
+    *psSymbol = nullptr;
     return Guarded([&] {
         std::string symbol;
         const Result rc = m_engine.UnitExpression_Symbol(Utf8(sUnitExpression), symbol);
@@ -141,6 +142,7 @@ HRESULT MorvaneObject::QuantityExpression_Convert(BSTR sUnitSystemFrom, BSTR sUn
 
 HRESULT MorvaneObject::QuantityExpression_Symbol(BSTR sUnitSystem, BSTR sQuantityExpression, BSTR* psSymbol) {
     if (psSymbol == nullptr) return E_POINTER;
+    *psSymbol = nullptr;
     return Guarded([&] {
         std::string symbol;
         const Result rc = m_engine.QuantityExpression_Symbol(Utf8(sUnitSystem), Utf8(sQuantityExpression), symbol);

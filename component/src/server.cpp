@@ -3,10 +3,13 @@
 
 #include "morvane_object.h"
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <new>
+#include <stdexcept>
+#include <string>
 
 #include <dlfcn.h>
 
@@ -22,12 +25,20 @@ char g_modulePath[PATH_MAX];
 OLECHAR g_modulePathWide[PATH_MAX];
 
 // Records this file's absolute path when the library is loaded: dladdr gives the name the
-// loader used, which may be relative to the directory current at load time.
+// loader used, which may be relative to the directory current at load time. The path is bytes
+// (a folder name need not be UTF-8); its wide form keeps them, for the type-library calls.
 __attribute__((constructor)) void recordModulePath() {
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&recordModulePath), &info) == 0 || info.dli_fname == nullptr) return;
     if (realpath(info.dli_fname, g_modulePath) == nullptr) return;
-    if (MultiByteToWideChar(CP_UTF8, 0, g_modulePath, -1, g_modulePathWide, PATH_MAX) == 0) g_modulePath[0] = 0;
+    try {
+        const std::u16string wide = comrt::PathToWide(g_modulePath);
+        if (wide.size() >= PATH_MAX) throw std::length_error("module path");
+        std::copy(wide.begin(), wide.end(), g_modulePathWide);
+        g_modulePathWide[wide.size()] = 0;
+    } catch (...) {
+        g_modulePath[0] = 0;  // no path: registration refuses to run
+    }
 }
 
 class ClassFactory final : public IClassFactory {
@@ -54,6 +65,7 @@ public:
 
     HRESULT CreateInstance(IUnknown* pUnkOuter, REFIID riid, void** ppvObject) override {
         if (ppvObject == nullptr) return E_POINTER;
+        *ppvObject = nullptr;  // on every failure, as for every out-parameter
         if (pUnkOuter != nullptr) return CLASS_E_NOAGGREGATION;
         MorvaneObject* object = nullptr;
         try {
@@ -63,7 +75,6 @@ public:
         } catch (...) {
             return E_UNEXPECTED;
         }
-        *ppvObject = nullptr;
         object->AddRef();
         const HRESULT hr = object->QueryInterface(riid, ppvObject);
         object->Release();  // destroys the object when the question failed

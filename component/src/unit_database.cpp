@@ -17,10 +17,11 @@ HRESULT edit(Call call) {
 }
 
 // The place for a result is checked before anything is looked up, and a missing place is
-// reported without a description.
+// reported without a description. A string or array result is null after any failure.
 template <typename Call>
 HRESULT text(BSTR* out, Call call) {
     if (out == nullptr) return E_POINTER;
+    *out = nullptr;
     return Guarded([&] {
         std::string value;
         const Result rc = call(value);
@@ -42,6 +43,7 @@ HRESULT number(double* out, Call call) {
 template <typename Call>
 HRESULT list(SAFEARRAY** out, Call call) {
     if (out == nullptr) return E_POINTER;
+    *out = nullptr;
     return Guarded([&] {
         std::vector<std::string> items;
         const Result rc = call(items);
@@ -71,6 +73,7 @@ HRESULT MorvaneObject::Quantity_Synonym_Set(BSTR sQuantity, SAFEARRAY** ppQtySyn
 
 HRESULT MorvaneObject::Quantity_DimVector(BSTR sQuantity, SAFEARRAY** ppDimVector) {
     if (ppDimVector == nullptr) return E_POINTER;
+    *ppDimVector = nullptr;
     return Guarded([&] {
         std::vector<std::int16_t> vector;
         const Result rc = m_engine.Quantity_DimVector(Utf8(sQuantity), vector);

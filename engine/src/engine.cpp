@@ -8,11 +8,32 @@
 #include "xml_reader.h"
 #include "xml_writer.h"
 
+#include <kestrum/files/replace.h>
+
+#include <cerrno>
 #include <cmath>
+#include <new>
+#include <stdexcept>
 
 namespace kestrum {
 
 namespace {
+
+// No exception leaves an operation: each one is a function-try-block whose handler gives the
+// code of what was thrown. Running out of memory part way is E_OUTOFMEMORY and changes nothing,
+// because every operation builds what it changes aside (a read fills a copy, an edit undoes
+// itself) and commits only with steps that cannot fail.
+Result currentFailure() noexcept {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (const std::length_error&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_INTERNAL;
+    }
+}
 
 bool tooLongExpression(std::string_view text) {
     return text.size() > kMaxExpressionLength && utf16Length(text) > kMaxExpressionLength;
@@ -56,35 +77,44 @@ Engine::~Engine() = default;
 
 void Engine::SetReadBlockSize(std::size_t bytes) { m_readBlockSize = bytes == 0 ? kDefaultReadBlockSize : bytes; }
 
-Result Engine::Initialize(std::string_view sUnitDatabaseLocation) {
+Result Engine::Initialize(std::string_view sUnitDatabaseLocation) try {
     if (!m_uninitialized) return S_OK;  // a later database is loaded with ReadUnitDatabase
     return ReadUnitDatabase(sUnitDatabaseLocation, OVERWRITE);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::EnableDimensionalAnalysis(bool bEnable) {
+Result Engine::EnableDimensionalAnalysis(bool bEnable) try {
     if (m_uninitialized) return E_NOT_INITIALIZED;
     m_dimensionalAnalysis = bEnable;
     return S_OK;
+} catch (...) {
+    return currentFailure();
 }
 
 Result Engine::UnitExpression_Convert(std::string_view sUnitExpressionFrom, std::string_view sUnitExpressionTo,
-                                      double& pdAdd, double& pdMultiplyBy) {
+                                      double& pdAdd, double& pdMultiplyBy) try {
     if (m_uninitialized) return E_NOT_INITIALIZED;
     if (tooLongExpression(sUnitExpressionFrom) || tooLongExpression(sUnitExpressionTo)) return E_INVALID_EXPRESSION;
     return convertExpressions(*m_db, m_dimensionalAnalysis, sUnitExpressionFrom, sUnitExpressionTo, pdAdd,
                               pdMultiplyBy);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::UnitExpression_Symbol(std::string_view sUnitExpression, std::string& psSymbol) {
+Result Engine::UnitExpression_Symbol(std::string_view sUnitExpression, std::string& psSymbol) try {
     if (tooLongExpression(sUnitExpression)) return E_INVALID_EXPRESSION;
     std::string symbol;
     if (const Result rc = m_db->renderSymbol(sUnitExpression, symbol); rc != S_OK) return rc;
     psSymbol = std::move(symbol);
     return S_OK;
+} catch (...) {
+    return currentFailure();
 }
 
 Result Engine::QuantityExpression_Convert(std::string_view sUnitSystemFrom, std::string_view sUnitSystemTo,
-                                          std::string_view sQuantityExpression, double& pdAdd, double& pdMultiplyBy) {
+                                          std::string_view sQuantityExpression, double& pdAdd,
+                                          double& pdMultiplyBy) try {
     if (m_uninitialized) return E_NOT_INITIALIZED;
     if (tooLongExpression(sQuantityExpression)) return E_INVALID_EXPRESSION;
     std::string from, to;
@@ -95,10 +125,12 @@ Result Engine::QuantityExpression_Convert(std::string_view sUnitSystemFrom, std:
     // The built texts are the engine's own: the limit on a caller's expression does not apply
     // (ten preferred units with names of 50 characters make more than 500).
     return convertExpressions(*m_db, m_dimensionalAnalysis, from, to, pdAdd, pdMultiplyBy);
+} catch (...) {
+    return currentFailure();
 }
 
 Result Engine::QuantityExpression_Symbol(std::string_view sUnitSystem, std::string_view sQuantityExpression,
-                                         std::string& psSymbol) {
+                                         std::string& psSymbol) try {
     if (tooLongExpression(sQuantityExpression)) return E_INVALID_EXPRESSION;
     std::string expression, symbol;
     if (const Result rc = m_db->buildPreferredUnitExpression(sQuantityExpression, sUnitSystem, expression); rc != S_OK)
@@ -106,9 +138,11 @@ Result Engine::QuantityExpression_Symbol(std::string_view sUnitSystem, std::stri
     if (const Result rc = m_db->renderSymbol(expression, symbol); rc != S_OK) return rc;
     psSymbol = std::move(symbol);
     return S_OK;
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::ReadUnitDatabase(std::string_view sUnitDatabaseLocation, int eReadFlag) {
+Result Engine::ReadUnitDatabase(std::string_view sUnitDatabaseLocation, int eReadFlag) try {
     FileContent file;
     if (!pathUsable(sUnitDatabaseLocation) || !file.open(std::string(sUnitDatabaseLocation))) return E_UDB_FILE_NOT_FOUND;
     const std::string_view content = file.view();
@@ -119,143 +153,237 @@ Result Engine::ReadUnitDatabase(std::string_view sUnitDatabaseLocation, int eRea
     m_db = std::move(target);
     m_uninitialized = false;
     return S_OK;
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::WriteUnitDatabase(std::string_view sUnitDatabaseLocation) {
+Result Engine::WriteUnitDatabase(std::string_view sUnitDatabaseLocation) try {
     if (!pathUsable(sUnitDatabaseLocation)) return E_NO_WRITE_PERMISSION;
     const std::string text = writeDatabaseXml(*m_db);
-    return replaceFileAtomically(std::string(sUnitDatabaseLocation), text) ? S_OK : E_NO_WRITE_PERMISSION;
+    const files::FileError error = files::ReplaceFile(std::string(sUnitDatabaseLocation), text, saveEnv());
+    if (error.code == ENOMEM) return E_OUTOFMEMORY;
+    return error.ok() ? S_OK : E_NO_WRITE_PERMISSION;
+} catch (...) {
+    return currentFailure();
 }
 
 // ---- Queries ----------------------------------------------------------------------------
 
-Result Engine::Quantity_Set(std::vector<std::string>& ppQtyArray) { return m_db->Quantity_Set(ppQtyArray); }
-
-Result Engine::Quantity_Synonym_Set(std::string_view sQuantity, std::vector<std::string>& ppQtySynonymArray) {
-    return m_db->Quantity_Synonym_Set(sQuantity, ppQtySynonymArray);
+Result Engine::Quantity_Set(std::vector<std::string>& ppQtyArray) try {
+    return m_db->Quantity_Set(ppQtyArray);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Quantity_DimVector(std::string_view sQuantity, std::vector<std::int16_t>& ppDimVector) {
+Result Engine::Quantity_Synonym_Set(std::string_view sQuantity, std::vector<std::string>& ppQtySynonymArray) try {
+    return m_db->Quantity_Synonym_Set(sQuantity, ppQtySynonymArray);
+} catch (...) {
+    return currentFailure();
+}
+
+Result Engine::Quantity_DimVector(std::string_view sQuantity, std::vector<std::int16_t>& ppDimVector) try {
     DimVector v;
     if (const Result rc = m_db->Quantity_DimVector(sQuantity, v); rc != S_OK) return rc;
     ppDimVector.assign(v.begin(), v.end());
     return S_OK;
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Quantity_Expression(std::string_view sQuantity, std::string& psExpression) {
+Result Engine::Quantity_Expression(std::string_view sQuantity, std::string& psExpression) try {
     return m_db->Quantity_Expression(sQuantity, psExpression);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Quantity_Unit_Set(std::string_view sQuantity, std::vector<std::string>& ppUnitArray) {
+Result Engine::Quantity_Unit_Set(std::string_view sQuantity, std::vector<std::string>& ppUnitArray) try {
     return m_db->Quantity_Unit_Set(sQuantity, ppUnitArray);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Set(std::vector<std::string>& ppUnitArray) { return m_db->Unit_Set(ppUnitArray); }
+Result Engine::Unit_Set(std::vector<std::string>& ppUnitArray) try {
+    return m_db->Unit_Set(ppUnitArray);
+} catch (...) {
+    return currentFailure();
+}
 
-Result Engine::Unit_Synonym_Set(std::string_view sUnit, std::vector<std::string>& ppUnitSynonymArray) {
+Result Engine::Unit_Synonym_Set(std::string_view sUnit, std::vector<std::string>& ppUnitSynonymArray) try {
     return m_db->Unit_Synonym_Set(sUnit, ppUnitSynonymArray);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Quantity(std::string_view sUnit, std::string& psQuantity) {
+Result Engine::Unit_Quantity(std::string_view sUnit, std::string& psQuantity) try {
     return m_db->Unit_Quantity(sUnit, psQuantity);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_ConversionFactor(std::string_view sUnit, double& pdConvFactor) {
+Result Engine::Unit_ConversionFactor(std::string_view sUnit, double& pdConvFactor) try {
     return m_db->Unit_ConversionFactor(sUnit, pdConvFactor);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_ConversionOffset(std::string_view sUnit, double& pdConvOffset) {
+Result Engine::Unit_ConversionOffset(std::string_view sUnit, double& pdConvOffset) try {
     return m_db->Unit_ConversionOffset(sUnit, pdConvOffset);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Expression(std::string_view sUnit, std::string& psExpression) {
+Result Engine::Unit_Expression(std::string_view sUnit, std::string& psExpression) try {
     return m_db->Unit_Expression(sUnit, psExpression);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Symbol(std::string_view sUnit, std::string& psSymbol) { return m_db->Unit_Symbol(sUnit, psSymbol); }
+Result Engine::Unit_Symbol(std::string_view sUnit, std::string& psSymbol) try {
+    return m_db->Unit_Symbol(sUnit, psSymbol);
+} catch (...) {
+    return currentFailure();
+}
 
-Result Engine::UnitSystem_Set(std::vector<std::string>& ppUnitSystemArray) {
+Result Engine::UnitSystem_Set(std::vector<std::string>& ppUnitSystemArray) try {
     return m_db->UnitSystem_Set(ppUnitSystemArray);
+} catch (...) {
+    return currentFailure();
 }
 
 Result Engine::UnitSystem_PrefUnit(std::string_view sUnitSystem, std::string_view sQuantity,
-                                   std::string& psPreferredUnit) {
+                                   std::string& psPreferredUnit) try {
     return m_db->UnitSystem_PrefUnit(sUnitSystem, sQuantity, psPreferredUnit);
+} catch (...) {
+    return currentFailure();
 }
 
 // ---- Edits ------------------------------------------------------------------------------
 
-Result Engine::Quantity_Remove(std::string_view sQuantity) { return m_db->Quantity_Remove(sQuantity); }
+Result Engine::Quantity_Remove(std::string_view sQuantity) try {
+    return m_db->Quantity_Remove(sQuantity);
+} catch (...) {
+    return currentFailure();
+}
 
-Result Engine::Quantity_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+Result Engine::Quantity_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
     return m_db->Quantity_Rename(sCurrentName, sNewName);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Quantity_Add(std::string_view sQuantity) { return m_db->Quantity_Add(sQuantity); }
+Result Engine::Quantity_Add(std::string_view sQuantity) try {
+    return m_db->Quantity_Add(sQuantity);
+} catch (...) {
+    return currentFailure();
+}
 
-Result Engine::Quantity_Synonym_Remove(std::string_view sQuantity, std::string_view sSynonym) {
+Result Engine::Quantity_Synonym_Remove(std::string_view sQuantity, std::string_view sSynonym) try {
     return m_db->Quantity_Synonym_Remove(sQuantity, sSynonym);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Quantity_Synonym_Add(std::string_view sQuantity, std::string_view sSynonym) {
+Result Engine::Quantity_Synonym_Add(std::string_view sQuantity, std::string_view sSynonym) try {
     return m_db->Quantity_Synonym_Add(sQuantity, sSynonym);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Quantity_DimVector_Replace(std::string_view sQuantity, std::span<const std::int16_t> pDimVector) {
+Result Engine::Quantity_DimVector_Replace(std::string_view sQuantity, std::span<const std::int16_t> pDimVector) try {
     return m_db->Quantity_DimVector_Replace(sQuantity, pDimVector);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Quantity_Expression_Replace(std::string_view sQuantity, std::string_view sExpression) {
+Result Engine::Quantity_Expression_Replace(std::string_view sQuantity, std::string_view sExpression) try {
     return m_db->Quantity_Expression_Replace(sQuantity, sExpression);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Remove(std::string_view sUnit) { return m_db->Unit_Remove(sUnit); }
+Result Engine::Unit_Remove(std::string_view sUnit) try {
+    return m_db->Unit_Remove(sUnit);
+} catch (...) {
+    return currentFailure();
+}
 
-Result Engine::Unit_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+Result Engine::Unit_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
     return m_db->Unit_Rename(sCurrentName, sNewName);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Add(std::string_view sUnit, std::string_view sQuantity) { return m_db->Unit_Add(sUnit, sQuantity); }
+Result Engine::Unit_Add(std::string_view sUnit, std::string_view sQuantity) try {
+    return m_db->Unit_Add(sUnit, sQuantity);
+} catch (...) {
+    return currentFailure();
+}
 
-Result Engine::Unit_Synonym_Remove(std::string_view sUnit, std::string_view sSynonym) {
+Result Engine::Unit_Synonym_Remove(std::string_view sUnit, std::string_view sSynonym) try {
     return m_db->Unit_Synonym_Remove(sUnit, sSynonym);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Synonym_Add(std::string_view sUnit, std::string_view sSynonym) {
+Result Engine::Unit_Synonym_Add(std::string_view sUnit, std::string_view sSynonym) try {
     return m_db->Unit_Synonym_Add(sUnit, sSynonym);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Quantity_Replace(std::string_view sUnit, std::string_view sQuantity) {
+Result Engine::Unit_Quantity_Replace(std::string_view sUnit, std::string_view sQuantity) try {
     return m_db->Unit_Quantity_Replace(sUnit, sQuantity);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_ConversionFactor_Replace(std::string_view sUnit, double dConvFactor) {
+Result Engine::Unit_ConversionFactor_Replace(std::string_view sUnit, double dConvFactor) try {
     return m_db->Unit_ConversionFactor_Replace(sUnit, dConvFactor);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_ConversionOffset_Replace(std::string_view sUnit, double dConvOffset) {
+Result Engine::Unit_ConversionOffset_Replace(std::string_view sUnit, double dConvOffset) try {
     return m_db->Unit_ConversionOffset_Replace(sUnit, dConvOffset);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Expression_Replace(std::string_view sUnit, std::string_view sExpression) {
+Result Engine::Unit_Expression_Replace(std::string_view sUnit, std::string_view sExpression) try {
     return m_db->Unit_Expression_Replace(sUnit, sExpression);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::Unit_Symbol_Replace(std::string_view sUnit, std::string_view sSymbol) {
+Result Engine::Unit_Symbol_Replace(std::string_view sUnit, std::string_view sSymbol) try {
     return m_db->Unit_Symbol_Replace(sUnit, sSymbol);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::UnitSystem_Remove(std::string_view sUnitSystem) { return m_db->UnitSystem_Remove(sUnitSystem); }
+Result Engine::UnitSystem_Remove(std::string_view sUnitSystem) try {
+    return m_db->UnitSystem_Remove(sUnitSystem);
+} catch (...) {
+    return currentFailure();
+}
 
-Result Engine::UnitSystem_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+Result Engine::UnitSystem_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
     return m_db->UnitSystem_Rename(sCurrentName, sNewName);
+} catch (...) {
+    return currentFailure();
 }
 
-Result Engine::UnitSystem_Add(std::string_view sUnitSystem) { return m_db->UnitSystem_Add(sUnitSystem); }
+Result Engine::UnitSystem_Add(std::string_view sUnitSystem) try {
+    return m_db->UnitSystem_Add(sUnitSystem);
+} catch (...) {
+    return currentFailure();
+}
 
 Result Engine::UnitSystem_PrefUnit_Replace(std::string_view sUnitSystem, std::string_view sQuantity,
-                                           std::string_view sUnit) {
+                                           std::string_view sUnit) try {
     return m_db->UnitSystem_PrefUnit_Replace(sUnitSystem, sQuantity, sUnit);
+} catch (...) {
+    return currentFailure();
 }
 
 }  // namespace kestrum

@@ -83,38 +83,46 @@ Result Database::evaluateUnitTerms(std::string_view text, UnitValue& acc, bool& 
 }
 
 Result Database::unitTermValue(std::string_view term, UnitValue& t, bool& loneUnit) {
-    std::int64_t n = 0;
     if (isGroup(term)) {
         bool inner = false;
         if (const Result rc = evaluateUnitTerms(term, t, inner); rc != S_OK) return rc;
         t.offset = 0.0;
-    } else if (const double number = readLeadingNumber(term); number != 0.0) {
-        // Anything after the number is ignored: "10^3" is 10, "1000m" is a dimensionless 1000.
-        if (!std::isfinite(number)) return E_INVALID_EXPRESSION;
-        t.factor = number;
+        if (t.factor == 0.0) return E_UNIT_NOT_FOUND;
+        if (t.factor == UNDEFINED_VALUE) return E_UDB_CORRUPT;
         return S_OK;
-    } else {
-        std::string_view name;
-        if (const Result rc = splitExponent(term, name, n); rc != S_OK) return rc;
-        const auto unit = resolveUnit(name);
-        if (unit == m_units.end()) return E_UNIT_NOT_FOUND;
-        UnitRecord& u = *unit->second;
-        completeUnit(u, true);
-        completeUnit(u, false);
-        const auto quantity = resolveQuantityKey(u.quantity);
-        if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-        t.factor = u.conversionFactor;
-        t.offset = u.conversionOffset;
-        t.dims = dimVectorOf(*quantity->second);
-        loneUnit = n == 0;
     }
+    TermParts parts;
+    if (const Result rc = parseTerm(term, parts); rc != S_OK) return rc;
+    if (parts.isNumber()) {
+        t.factor = parts.number;
+        return S_OK;
+    }
+    const auto unit = resolveUnit(parts.name);
+    if (unit == m_units.end()) return E_UNIT_NOT_FOUND;
+    UnitRecord& u = *unit->second;
+    completeUnit(u, true);
+    completeUnit(u, false);
+    const auto quantity = resolveQuantityKey(u.quantity);
+    if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    t.factor = u.conversionFactor;
+    t.offset = u.conversionOffset;
+    t.dims = dimVectorOf(*quantity->second);
     if (t.factor == 0.0) return E_UNIT_NOT_FOUND;
     if (t.factor == UNDEFINED_VALUE) return E_UDB_CORRUPT;  // its own definition failed
+    const std::int64_t n = parts.exponent;
     if (n != 0) {
+        // A power that underflows to 0 would read as "no term yet" and let a following term
+        // stand without an operator ("in^400m" would be m).
         t.factor = std::pow(t.factor, static_cast<double>(n));
-        t.offset = 0.0;
-        if (!std::isfinite(t.factor) || !scaleDims(t.dims, n)) return E_INVALID_EXPRESSION;
+        if (!std::isfinite(t.factor) || t.factor == 0.0 || !scaleDims(t.dims, n)) return E_INVALID_EXPRESSION;
     }
+    if (parts.number != 0.0) {
+        t.factor *= parts.number;
+        if (!std::isfinite(t.factor) || t.factor == 0.0) return E_INVALID_EXPRESSION;
+    }
+    // Only a unit by itself keeps its offset; a power or a multiple of it is an interval.
+    loneUnit = n == 0 && parts.number == 0.0;
+    if (!loneUnit) t.offset = 0.0;
     return S_OK;
 }
 
@@ -141,12 +149,15 @@ Result Database::evaluateQuantityTerms(std::string_view text, DimVector& acc) {
         std::int64_t n = 0;
         if (isGroup(term)) {
             if (const Result rc = evaluateQuantityTerms(term, d); rc != S_OK) return rc;
-        } else if (readLeadingNumber(term) == 0.0) {
-            std::string_view name;
-            if (const Result rc = splitExponent(term, name, n); rc != S_OK) return rc;
-            const auto quantity = resolveQuantity(name);
-            if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-            d = dimVectorOf(*quantity->second);
+        } else {
+            TermParts parts;
+            if (const Result rc = parseTerm(term, parts); rc != S_OK) return rc;
+            if (!parts.isNumber()) {
+                const auto quantity = resolveQuantity(parts.name);
+                if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+                d = dimVectorOf(*quantity->second);
+                n = parts.exponent;
+            }
         }
         if (d[0] == UNSET_EXPONENT) return E_UDB_CORRUPT;  // its own definition failed
         if (n != 0 && !scaleDims(d, n)) return E_INVALID_EXPRESSION;

@@ -1,8 +1,7 @@
 #include "file_io.h"
 
-#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <climits>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -12,7 +11,7 @@ namespace kestrum {
 
 namespace {
 
-std::size_t g_writeLimit = std::string::npos;
+std::atomic<files::Env*> g_saveEnv{nullptr};
 
 class FileDescriptor {
 public:
@@ -23,69 +22,19 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return m_fd; }
-    int release() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
 
 private:
     int m_fd;
 };
 
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Follows symbolic links (also dangling ones) to the path that is finally written.
-bool resolveLinks(std::string path, std::string& target) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            target = path;
-            return true;
-        }
-        char buf[PATH_MAX];
-        const ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
-        if (n < 0) return false;
-        const std::string link(buf, static_cast<std::size_t>(n));
-        path = link.front() == '/' ? link : directoryOf(path) + "/" + link;
-    }
-    return false;  // a loop of links
-}
-
-bool writeAll(int fd, std::string_view data) {
-    std::size_t written = 0;
-    while (written < data.size()) {
-        std::size_t chunk = data.size() - written;
-        if (g_writeLimit != std::string::npos) {
-            if (written >= g_writeLimit) {
-                errno = ENOSPC;
-                return false;
-            }
-            chunk = std::min(chunk, g_writeLimit - written);
-        }
-        const ssize_t n = ::write(fd, data.data() + written, chunk);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-mode_t currentUmask() {
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return mask;
-}
-
 }  // namespace
 
-void setWriteLimitForTesting(std::size_t bytes) { g_writeLimit = bytes; }
+files::Env& saveEnv() {
+    files::Env* env = g_saveEnv.load();
+    return env != nullptr ? *env : files::Env::Default();
+}
+
+void setSaveEnvForTesting(files::Env* env) { g_saveEnv.store(env); }
 
 FileContent::~FileContent() {
     if (m_mapped) ::munmap(const_cast<char*>(m_mapped), m_size);
@@ -119,34 +68,6 @@ bool FileContent::open(const std::string& path) {
         data.append(buf, static_cast<std::size_t>(n));
     }
     m_copy = std::move(data);
-    return true;
-}
-
-bool replaceFileAtomically(const std::string& path, std::string_view content) {
-    if (path.empty() || path.find('\0') != std::string::npos) return false;
-    std::string target;
-    if (!resolveLinks(path, target)) return false;
-    struct stat old;
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || ::access(target.c_str(), W_OK) != 0)) return false;
-
-    std::string temp = directoryOf(target) + "/.kestrum-save-XXXXXX";
-    FileDescriptor fd(::mkstemp(temp.data()));
-    if (fd.get() < 0) return false;
-    const mode_t mode = exists ? (old.st_mode & 07777) : (0666 & ~currentUmask());
-    bool ok = ::fchmod(fd.get(), mode) == 0;
-    if (ok && exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid())) {
-        [[maybe_unused]] const int ignored = ::fchown(fd.get(), old.st_uid, old.st_gid);  // best effort
-    }
-    ok = ok && writeAll(fd.get(), content) && ::fsync(fd.get()) == 0;
-    ok = ::close(fd.release()) == 0 && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    const FileDescriptor dir(::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.get() >= 0) ::fsync(dir.get());
     return true;
 }
 

@@ -1,5 +1,7 @@
-// Whole-file reading, and replacing a file atomically so a failed save never destroys it.
+// Whole-file reading, and the file system through which saves replace a file.
 #pragma once
+
+#include <kestrum/files/env.h>
 
 #include <cstddef>
 #include <string>
@@ -25,13 +27,10 @@ private:
     std::string m_copy;
 };
 
-// Writes content to a temporary file beside the target (a symbolic link is followed to its
-// target first, so the link stays a link), gives it the old file's permissions, flushes it and
-// renames it over the target. false, with the old file untouched, on any failure.
-bool replaceFileAtomically(const std::string& path, std::string_view content);
-
-// Test seam: makes the next writes fail once more than this many bytes were written
-// (npos: never). Lets tests show that a full disk leaves the old file in place.
-void setWriteLimitForTesting(std::size_t bytes);
+// The file system that saves go through: the real one unless a test installed another.
+files::Env& saveEnv();
+// Test seam: env (kept alive by the caller) for every save from now on; null restores the
+// real file system. Lets tests show that a failed write, sync or rename keeps the old file.
+void setSaveEnvForTesting(files::Env* env);
 
 }  // namespace kestrum

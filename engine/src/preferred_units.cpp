@@ -76,11 +76,17 @@ Result mergeLists(const TermLists& local, std::int64_t n, char ch, TermLists& li
     return S_OK;
 }
 
+// The value of a number entry ("2", "10^3"); 0 for a unit name.
+double numberValue(std::string_view unit) {
+    TermParts parts;
+    return parseTerm(unit, parts) == S_OK && parts.name.empty() ? parts.number : 0.0;
+}
+
 // Drops entries that are the number 1 or have exponent 0; moves negative exponents across.
 void normalise(Entries& list, Entries& other) {
     Entries kept;
     for (auto& e : list) {
-        if (e.exponent == 0 || readLeadingNumber(e.unit) == 1.0) continue;
+        if (e.exponent == 0 || numberValue(e.unit) == 1.0) continue;
         if (e.exponent < 0) {
             other.push_back({std::move(e.unit), -e.exponent});
         } else {
@@ -103,26 +109,21 @@ void sortByExponent(Entries& list) {
     }
 }
 
-// One entry as the evaluator reads it back: exponents above 9 in parentheses (at top level an
-// exponent is one character), and a number raised to a power written as its value (the
-// evaluator ignores an exponent after a number).
+// One entry as the evaluator reads it back: a number raised to a power written as its value.
 Result appendEntry(std::string& text, const TermLists::Entry& e) {
     if (e.exponent == 1) {
         text += e.unit;
         return S_OK;
     }
-    if (const double number = readLeadingNumber(e.unit); number != 0.0) {
+    if (const double number = numberValue(e.unit); number != 0.0) {
         const double power = std::pow(number, static_cast<double>(e.exponent));
         if (!std::isfinite(power) || power == 0.0) return E_INVALID_EXPRESSION;
         text += shortestNumber(power);
         return S_OK;
     }
-    const bool wide = e.exponent > 9;
-    if (wide) text += '(';
     text += e.unit;
     text += '^';
     text += std::to_string(e.exponent);
-    if (wide) text += ')';
     return S_OK;
 }
 
@@ -177,13 +178,17 @@ Result Database::collectQuantityTerms(TranslationState& state, std::string_view 
             if (const Result rc = mergeLists(local, 1, ch, lists); rc != S_OK) return rc;
             continue;
         }
-        if (readLeadingNumber(term) != 0.0) {
-            if (const Result rc = mergeTerm(term, 1, ch, lists); rc != S_OK) return rc;
-            continue;
+        TermParts parts;
+        if (const Result rc = parseTerm(term, parts); rc != S_OK) return rc;
+        if (parts.number != 0.0) {
+            // A number keeps its text as written; one against a name ("100Length") goes in
+            // as a term of its own, the name after it.
+            const std::string_view number = parts.name.empty() ? term : parts.numberText;
+            if (const Result rc = mergeTerm(number, 1, ch, lists); rc != S_OK) return rc;
+            if (parts.name.empty()) continue;
         }
-        std::string_view name;
-        std::int64_t n = 0;
-        if (const Result rc = splitExponent(term, name, n); rc != S_OK) return rc;
+        const std::string_view name = parts.name;
+        std::int64_t n = parts.exponent;
         if (n == 0) n = 1;
 
         std::string preferred;

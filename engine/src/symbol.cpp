@@ -22,12 +22,25 @@ Result Database::renderSymbol(std::string_view text, std::string& symbol) const 
             if (exponent.front() == '0') return E_INVALID_EXPRESSION;
             name = term.substr(0, h);
         }
-        const auto unit = resolveUnit(name);
-        if (unit != m_units.end()) {
-            const std::string& unitSymbol = unit->second->symbol;
-            symbol += unitSymbol.empty() ? name : std::string_view(unitSymbol);
-        } else if (readLeadingNumber(name) != 0.0) {
+        // A number against a name ("100km") shows the number as written, then the symbol.
+        std::size_t numberEnd = 0;
+        const bool number = readLeadingNumber(name, numberEnd) != 0.0;
+        std::string_view unitName = name;
+        if (number) {
+            unitName = name.substr(numberEnd);
+            while (!unitName.empty() && unitName.front() == ' ') unitName.remove_prefix(1);
+        }
+        const auto unit = resolveUnit(unitName);
+        if (number && (unitName.empty() || unit == m_units.end())) {
+            // A number alone, as written; text after it that names no unit makes it a term
+            // that does not convert either.
+            if (!unitName.empty() && unitName.find_first_not_of(" \t\n\v\f\r") != std::string_view::npos)
+                return E_INVALID_EXPRESSION;
             symbol += name;
+        } else if (unit != m_units.end()) {
+            if (number) symbol += name.substr(0, numberEnd);
+            const std::string& unitSymbol = unit->second->symbol;
+            symbol += unitSymbol.empty() ? unitName : std::string_view(unitSymbol);
         } else {
             return E_INVALID_EXPRESSION;  // an unknown unit is reported this way here
         }

@@ -46,6 +46,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 double readLeadingNumber(std::string_view text) {
+    std::size_t end;
+    return readLeadingNumber(text, end);
+}
+
+double readLeadingNumber(std::string_view text, std::size_t& end) {
+    end = 0;
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && isSpace(text[i])) ++i;
@@ -67,6 +73,7 @@ double readLeadingNumber(std::string_view text) {
             i = j;
         }
     }
+    end = i;
     double value = 0.0;
     const char* first = text.data() + start;
     const auto [ptr, ec] = std::from_chars(first, text.data() + i, value, std::chars_format::general);

@@ -46,6 +46,8 @@ private:
 // no inf, no nan, whatever the locale. 0 when the text does not start with a number; out-of-range
 // magnitudes give +-infinity or 0 as a C library would.
 double readLeadingNumber(std::string_view text);
+// The same, and where the number ends (0 when there is none).
+double readLeadingNumber(std::string_view text, std::size_t& end);
 // Reads a leading decimal integer (white space, optional sign, digits); 0 when there is none.
 // Saturates at the int64 range so callers can refuse huge values.
 std::int64_t readLeadingInteger(std::string_view text);

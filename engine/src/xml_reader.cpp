@@ -39,11 +39,13 @@ bool is(const XML_Char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
 void XMLCALL characterData(void* userData, const XML_Char* text, int length);
 
-std::int32_t readExponent(const char* text) {
+// An exponent as the interface carries it (16 bits), or false: a larger one is refused as the
+// edits refuse it, never narrowed into a different exponent.
+bool readExponent(const char* text, std::int32_t& exponent) {
     const double v = std::trunc(readLeadingNumber(text));
-    if (v >= static_cast<double>(INT32_MAX)) return INT32_MAX;
-    if (v <= static_cast<double>(INT32_MIN)) return INT32_MIN;
-    return static_cast<std::int32_t>(v);
+    if (!(v >= INT16_MIN && v <= INT16_MAX)) return false;
+    exponent = static_cast<std::int32_t>(v);
+    return true;
 }
 
 void quantityAttributes(ReaderState& s, const XML_Char** atts) {
@@ -64,13 +66,15 @@ void quantityAttributes(ReaderState& s, const XML_Char** atts) {
                 // One exponent given fixes the vector: the ones not given are 0. The unknown
                 // ones are cleared before any is set, so an exponent the element gives as -999
                 // (which the writer writes for a vector that holds it) stays as given.
+                std::int32_t exponent = 0;
+                if (!readExponent(value, exponent)) break;  // refused: left out, like any refused edit
                 if (QuantityRecord* q = s.db.quantityByKey(s.currentQuantity)) {
                     if (!vectorFixed) {
                         for (auto& e : q->dimVector)
                             if (e == UNSET_EXPONENT) e = 0;
                         vectorFixed = true;
                     }
-                    q->dimVector[i] = readExponent(value);
+                    q->dimVector[i] = exponent;
                 }
                 break;
             }

@@ -8,10 +8,14 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,9 +28,10 @@ struct Outcome {
     std::string output;
 };
 
-// Runs kestrum-regsvr with the given arguments (2>&1) in the test's own registry.
-Outcome regsvr(const std::string& arguments) {
-    const std::string command = std::string(KESTRUM_REGSVR) + " " + arguments + " 2>&1";
+// Runs kestrum-regsvr with the given arguments (2>&1) in the test's own registry, after
+// prefix (a command that runs it as another user) if one is given.
+Outcome regsvr(const std::string& arguments, const std::string& prefix = "") {
+    const std::string command = prefix + KESTRUM_REGSVR + " " + arguments + " 2>&1";
     Outcome run{-1, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;
@@ -117,6 +122,93 @@ TEST(Regsvr, ReportsFailuresWithTheirCodeAndMeaning) {
     EXPECT_NE(damaged.output.find("damaged"), std::string::npos) << damaged.output;
     EXPECT_NE(damaged.output.find("line 1"), std::string::npos) << damaged.output;
     EXPECT_EQ(registry.text(), "not a registry\n");
+}
+
+// File names are bytes: a server installed in a folder whose name is not UTF-8 is registered
+// by those bytes, and every creation afterwards finds and loads it.
+TEST(Client, CreatesAServerInstalledInAFolderWhoseNameIsNotUtf8) {
+    ScopedRegistry registry;
+    const std::string folder = registry.dir() + "/caf\xE9 \xFF";
+    std::filesystem::create_directory(folder);
+    const std::string copy = folder + "/libkestrum.so";
+    std::filesystem::copy_file(KESTRUM_SERVER, copy);
+    const Outcome registered = regsvr("'" + copy + "'");
+    ASSERT_EQ(registered.status, 0) << registered.output;
+    EXPECT_EQ(comrt_test::queryDefault("CLSID\\{B509086A-A4D8-4933-B2E6-935009EA2EF7}\\InprocServer32"), copy);
+
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    {
+        Ref<IMorvane> engine;
+        ASSERT_EQ(CoCreateInstance(CLSID_Morvane, nullptr, 7, IID_IMorvane, engine.putVoid()), S_OK)
+            << "class and type library both registered";
+        Ref<IUnitDatabase> database;
+        EXPECT_EQ(engine->QueryInterface(IID_IUnitDatabase, database.putVoid()), S_OK);
+    }
+    CoUninitialize();
+    const Outcome unregistered = regsvr("-u '" + copy + "'");
+    EXPECT_EQ(unregistered.status, 0) << unregistered.output;
+    EXPECT_TRUE(registry.keys().empty());
+}
+
+// Registration leaves what another program wrote in the registry (values of other types,
+// comments) as it was, and unregistration gives back the file byte for byte.
+TEST(Client, RegistersBesideAnotherProgramsValuesAndComments) {
+    ScopedRegistry registry;
+    const std::string other =
+        "Windows Registry Editor Version 5.00\n"
+        "\n"
+        "; written by another program\n"
+        "[HKEY_CLASSES_ROOT\\Other.Program]\n"
+        "@=\"Other\"\n"
+        "\"Count\"=dword:00000001\n"
+        "\"Data\"=hex:de,ad,\\\n"
+        "  be,ef\n";
+    registry.write(other);
+    const Outcome registered = regsvr(KESTRUM_SERVER);
+    ASSERT_EQ(registered.status, 0) << registered.output;
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    {
+        Ref<IMorvane> engine;
+        EXPECT_EQ(CoCreateInstance(CLSID_Morvane, nullptr, 7, IID_IMorvane, engine.putVoid()), S_OK);
+    }
+    CoUninitialize();
+    EXPECT_NE(registry.text().find(other.substr(other.find("; written"))), std::string::npos);
+    const Outcome unregistered = regsvr(std::string("-u ") + KESTRUM_SERVER);
+    EXPECT_EQ(unregistered.status, 0) << unregistered.output;
+    EXPECT_EQ(registry.text(), other);
+}
+
+// A registry that cannot be written is reported with the file or folder and the reason, for
+// registration and unregistration alike.
+TEST(Regsvr, NamesTheFileOrFolderItCannotWriteAndWhy) {
+    ScopedRegistry registry;
+    std::ofstream(registry.dir() + "/plain") << "a file where a folder should be";
+    const std::string unreachable = registry.dir() + "/plain/kestrum/classes.reg";
+    ::setenv("KESTRUM_REGISTRY", unreachable.c_str(), 1);
+    const Outcome registering = regsvr(KESTRUM_SERVER);
+    const Outcome unregistering = regsvr(std::string("-u ") + KESTRUM_SERVER);
+    ::setenv("KESTRUM_REGISTRY", registry.path().c_str(), 1);
+    const std::string says = "cannot write " + registry.dir() + "/plain: Not a directory";
+    EXPECT_EQ(registering.status, 1);
+    EXPECT_NE(registering.output.find(says), std::string::npos) << registering.output;
+    EXPECT_EQ(unregistering.status, 1);
+    EXPECT_NE(unregistering.output.find(says), std::string::npos) << unregistering.output;
+    EXPECT_EQ(unregistering.output.find("some entries were missing"), std::string::npos) << unregistering.output;
+
+    // A registry file that its user may not write, in a folder the user may. Root writes any
+    // file, so as root the tool runs as another user.
+    registry.write("Windows Registry Editor Version 5.00\n");
+    ::chmod(registry.dir().c_str(), 0777);
+    ::chmod(registry.path().c_str(), 0444);
+    const std::string asUser = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const std::string reachable = asUser + "test -r " KESTRUM_SERVER " -a -x " KESTRUM_REGSVR;
+    if (!asUser.empty() && std::system(reachable.c_str()) != 0) {
+        GTEST_SKIP() << "the build tree is out of reach of the unprivileged user";
+    }
+    const Outcome readOnly = regsvr(KESTRUM_SERVER, asUser);
+    EXPECT_EQ(readOnly.status, 1);
+    EXPECT_NE(readOnly.output.find("cannot write " + registry.path() + ": Permission denied"), std::string::npos)
+        << readOnly.output;
 }
 
 }  // namespace

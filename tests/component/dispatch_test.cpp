@@ -1,6 +1,8 @@
 // Late binding on either face, and the type library's description of both interfaces.
 #include "component_fixture.h"
 
+#include <comrt/faults.h>
+
 #include <charconv>
 
 namespace component_test {
@@ -105,6 +107,159 @@ TEST_F(LateBound, ConversionsReturnTheirResultAndUpdateTheAddTerm) {
     params.rgvarg = args + 1;
     EXPECT_EQ(morvane->Invoke(12, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
               DISP_E_BADPARAMCOUNT);
+}
+
+// A script client's True switches dimensional analysis on: a boolean, or any number or
+// numeric text, reaches bEnable as automation converts it.
+TEST_F(LateBound, ScriptBooleansAndNumbersSwitchDimensionalAnalysis) {
+    ASSERT_EQ(morvane->Initialize(Bstr(u16(databasePath).c_str()).get()), S_OK);
+    auto enable = [&](VARIANT arg) {
+        DISPPARAMS params{&arg, nullptr, 1, 0};
+        return morvane->Invoke(11, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    };
+    auto analysing = [&] {
+        double add = 0;
+        double multiplyBy = 0;
+        return morvane->UnitExpression_Convert(Bstr(u"m").get(), Bstr(u"s").get(), &add, &multiplyBy) ==
+               static_cast<HRESULT>(0x80040211);
+    };
+    VARIANT truth;
+    VariantInit(&truth);
+    truth.vt = VT_BOOL;
+    truth.boolVal = VARIANT_TRUE;
+    ASSERT_EQ(enable(truth), S_OK);
+    EXPECT_TRUE(analysing());
+    truth.boolVal = VARIANT_FALSE;
+    ASSERT_EQ(enable(truth), S_OK);
+    EXPECT_FALSE(analysing());
+
+    Bstr one(u"1");
+    VARIANT text;
+    VariantInit(&text);
+    text.vt = VT_BSTR;
+    text.bstrVal = one.get();
+    ASSERT_EQ(enable(text), S_OK);
+    EXPECT_TRUE(analysing());
+    VARIANT number;
+    VariantInit(&number);
+    number.vt = VT_R8;
+    number.dblVal = 0.4;  // rounds to 0
+    ASSERT_EQ(enable(number), S_OK);
+    EXPECT_FALSE(analysing());
+    VARIANT variable = truth;
+    variable.boolVal = VARIANT_TRUE;
+    VARIANT reference;
+    VariantInit(&reference);
+    reference.vt = VT_VARIANT | VT_BYREF;
+    reference.pvarVal = &variable;
+    ASSERT_EQ(enable(reference), S_OK) << "a script variable passed by reference";
+    EXPECT_TRUE(analysing());
+
+    number.dblVal = 256;
+    EXPECT_EQ(enable(number), DISP_E_OVERFLOW);
+    Bstr word(u"on");
+    text.bstrVal = word.get();
+    EXPECT_EQ(enable(text), DISP_E_TYPEMISMATCH);
+    VARIANT null;
+    VariantInit(&null);
+    null.vt = VT_NULL;
+    EXPECT_EQ(enable(null), DISP_E_TYPEMISMATCH);
+    EXPECT_TRUE(analysing()) << "a refused call changes nothing";
+}
+
+// A script's add term is a variable holding whatever it was given (an integer 0): it reaches
+// pdAdd as a double and takes the result back; a failed conversion leaves it as it was.
+TEST_F(LateBound, AScriptVariableTakesTheAddTermBackAsADouble) {
+    ASSERT_EQ(morvane->Initialize(Bstr(u16(databasePath).c_str()).get()), S_OK);
+    Bstr from(u"km");
+    Bstr to(u"ft");
+    VARIANT add;
+    VariantInit(&add);
+    add.vt = VT_I2;
+    add.iVal = 0;
+    VARIANT args[3];
+    for (VARIANT& v : args) VariantInit(&v);
+    args[2].vt = VT_BSTR | VT_BYREF;  // a string variable by reference too
+    BSTR fromText = from.get();
+    args[2].pbstrVal = &fromText;
+    args[1].vt = VT_BSTR;
+    args[1].bstrVal = to.get();
+    args[0].vt = VT_VARIANT | VT_BYREF;
+    args[0].pvarVal = &add;
+    DISPPARAMS params{args, nullptr, 3, 0};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(morvane->Invoke(12, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr), S_OK);
+    EXPECT_NEAR(result.dblVal, 1000 / 0.3048, 1e-9);
+    EXPECT_EQ(add.vt, VT_R8);
+    EXPECT_EQ(add.dblVal, 0.0);
+
+    add.vt = VT_I2;
+    add.iVal = 5;
+    Bstr unknown(u"furlong");
+    args[1].bstrVal = unknown.get();
+    EXCEPINFO info{};
+    EXPECT_EQ(morvane->Invoke(12, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &info, nullptr), DISP_E_EXCEPTION);
+    EXPECT_EQ(info.scode, static_cast<SCODE>(0x8004020C));
+    SysFreeString(info.bstrSource);
+    SysFreeString(info.bstrDescription);
+    EXPECT_EQ(add.vt, VT_I2) << "a failed operation gives nothing back";
+    EXPECT_EQ(add.iVal, 5);
+}
+
+// EXCEPINFO describes the failing call, never an error an earlier call left on the thread.
+TEST_F(LateBound, TheExceptionDescribesOnlyTheFailingCall) {
+    ASSERT_EQ(morvane->Initialize(Bstr(u16(databasePath).c_str()).get()), S_OK);
+    Bstr symbol;
+    ASSERT_EQ(database->Unit_Symbol(Bstr(u"furlong").get(), symbol.put()), static_cast<HRESULT>(0x8004020C))
+        << "posts \"Unit Not Found\", which nobody fetches";
+    Bstr metre(u"m");
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_BSTR;
+    arg.bstrVal = metre.get();
+    DISPPARAMS params{&arg, nullptr, 1, 0};
+    VARIANT result;
+    VariantInit(&result);
+    EXCEPINFO info{};
+    comrt::FailAllocationAfter(0);  // the symbol's string: a failure that posts nothing
+    const HRESULT hr = morvane->Invoke(13, IID_NULL, 0, DISPATCH_METHOD, &params, &result, &info, nullptr);
+    comrt::FailAllocationAfter(-1);
+    EXPECT_EQ(hr, DISP_E_EXCEPTION);
+    EXPECT_EQ(info.scode, E_OUTOFMEMORY);
+    EXPECT_EQ(info.bstrDescription, nullptr) << "not the earlier \"Unit Not Found\"";
+    EXPECT_EQ(info.bstrSource, nullptr);
+    EXPECT_EQ(result.vt, VT_EMPTY);
+}
+
+// Every string and array result is null after a failure, whatever the place held before.
+TEST_F(LateBound, ResultPlacesAreNullAfterEveryFailure) {
+    ASSERT_EQ(morvane->Initialize(Bstr(u16(databasePath).c_str()).get()), S_OK);
+    const auto junk = reinterpret_cast<BSTR>(0x1);
+    BSTR text = junk;
+    EXPECT_EQ(database->Unit_Symbol(Bstr(u"furlong").get(), &text), static_cast<HRESULT>(0x8004020C));
+    EXPECT_EQ(text, nullptr);
+    text = junk;
+    EXPECT_EQ(morvane->UnitExpression_Symbol(Bstr(u"furlong").get(), &text), static_cast<HRESULT>(0x8004020E));
+    EXPECT_EQ(text, nullptr);
+    text = junk;
+    EXPECT_EQ(morvane->QuantityExpression_Symbol(Bstr(u"Nowhere").get(), Bstr(u"Length").get(), &text),
+              static_cast<HRESULT>(0x80040213));
+    EXPECT_EQ(text, nullptr);
+    auto* array = reinterpret_cast<SAFEARRAY*>(0x1);
+    EXPECT_EQ(database->Quantity_Synonym_Set(Bstr(u"Nothing").get(), &array), static_cast<HRESULT>(0x80040212));
+    EXPECT_EQ(array, nullptr);
+    array = reinterpret_cast<SAFEARRAY*>(0x1);
+    EXPECT_EQ(database->Quantity_DimVector(Bstr(u"Nothing").get(), &array), static_cast<HRESULT>(0x80040212));
+    EXPECT_EQ(array, nullptr);
+    Ref<ITypeInfo> info;
+    ASSERT_EQ(morvane->GetTypeInfo(0, 0, info.put()), S_OK);
+    BSTR name = junk;
+    EXPECT_EQ(info->GetDocumentation(999, &name, nullptr, nullptr, nullptr), TYPE_E_ELEMENTNOTFOUND);
+    EXPECT_EQ(name, nullptr);
+    FUNCDESC* function = reinterpret_cast<FUNCDESC*>(0x1);
+    EXPECT_EQ(info->GetFuncDesc(99, &function), TYPE_E_ELEMENTNOTFOUND);
+    EXPECT_EQ(function, nullptr);
 }
 
 TEST_F(LateBound, AFailingOperationFillsTheExceptionInformation) {

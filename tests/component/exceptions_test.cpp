@@ -10,6 +10,7 @@
 
 namespace {
 std::atomic<bool> g_failAllocations{false};
+std::atomic<std::size_t> g_largestAllocation{0};
 }  // namespace
 
 // These operators are malloc and free underneath, so freeing what new returned is right here.
@@ -17,6 +18,9 @@ std::atomic<bool> g_failAllocations{false};
 
 void* operator new(std::size_t size) {
     if (g_failAllocations.load()) throw std::bad_alloc();
+    std::size_t largest = g_largestAllocation.load();
+    while (size > largest && !g_largestAllocation.compare_exchange_weak(largest, size)) {
+    }
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
@@ -83,8 +87,46 @@ TEST_F(OutOfMemory, WhileCreatingAnObjectIsReportedByTheFactory) {
     const HRESULT hr = factory->CreateInstance(nullptr, IID_IMorvane, &object);
     g_failAllocations = false;
     EXPECT_EQ(hr, E_OUTOFMEMORY);
+    EXPECT_EQ(object, nullptr);
     factory.reset();
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
+}
+
+// A text longer than any operation accepts is refused for what it is, without being converted
+// (or copied) whole: a 20-million-character name costs no more than a 501-character one.
+TEST_F(OutOfMemory, AnOverLongTextIsRefusedWithoutConvertingItWhole) {
+    Ref<IMorvane> morvane;
+    Ref<IUnitDatabase> database;
+    createLoaded(morvane, database);
+    std::u16string edge = u"km";
+    while (edge.size() < 500) edge += u"*m";  // 500 characters: the longest expression there is
+    Bstr longest(edge.c_str());
+    Bstr symbol;
+    EXPECT_EQ(morvane->UnitExpression_Symbol(longest.get(), symbol.put()), S_OK) << "500 characters";
+    edge = u"metre";
+    while (edge.size() < 501) edge += u"*m";
+    Bstr tooLong(edge.c_str());
+    EXPECT_EQ(morvane->UnitExpression_Symbol(tooLong.get(), symbol.put()), static_cast<HRESULT>(0x8004020E))
+        << "501 characters";
+
+    const std::u16string huge(20'000'000, u'\u00E9');  // beyond ASCII: the general conversion
+    BSTR hugeText = SysAllocStringLen(huge.data(), static_cast<UINT>(huge.size()));
+    ASSERT_NE(hugeText, nullptr);
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_BSTR;
+    arg.bstrVal = hugeText;
+    DISPPARAMS params{&arg, nullptr, 1, 0};
+    VARIANT result;
+    VariantInit(&result);
+    g_largestAllocation = 0;
+    EXPECT_EQ(morvane->Invoke(13, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr),
+              static_cast<HRESULT>(0x8004020E));
+    double factor = 0;
+    EXPECT_EQ(database->Unit_ConversionFactor(hugeText, &factor), static_cast<HRESULT>(0x8004020C));
+    EXPECT_EQ(database->Unit_Add(hugeText, Bstr(u"Length").get()), static_cast<HRESULT>(0x80040218));
+    EXPECT_LT(g_largestAllocation.load(), std::size_t{64 * 1024}) << "bytes in one allocation";
+    SysFreeString(hugeText);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ TEST_F(ShippedUnits, HoldTheCountsTheReadmeStates) {
         ASSERT_EQ(engine.Unit_Synonym_Set(unit, list), S_OK) << unit;
         synonyms += list.size();
     }
-    EXPECT_EQ(synonyms, 1589u);
+    EXPECT_EQ(synonyms, 1636u);
     ASSERT_EQ(engine.UnitSystem_Set(names), S_OK);
     EXPECT_EQ(names, (std::vector<std::string>{"CGS", "English", "Imperial", "Oilfield", "SI"}));
 }
@@ -71,7 +71,7 @@ TEST_F(ShippedUnits, EverySynonymResolvesToItsUnit) {
             ++checked;
         }
     }
-    EXPECT_EQ(checked, 1589u);
+    EXPECT_EQ(checked, 1636u);
 }
 
 // One engine takes every name of the tables as a new unit system: each passes the engine's
@@ -83,7 +83,7 @@ TEST(ShippedNames, PassTheEngineRulesAndAreUniqueAcrossTheNameSpace) {
         names.push_back(u.name);
         names.insert(names.end(), u.synonyms.begin(), u.synonyms.end());
     }
-    ASSERT_EQ(names.size(), 5u + 104u + 707u + 1589u);
+    ASSERT_EQ(names.size(), 5u + 104u + 707u + 1636u);
     Engine fresh;
     for (const auto& name : names) EXPECT_EQ(fresh.UnitSystem_Add(name), S_OK) << name;
 }
@@ -135,7 +135,7 @@ TEST_F(ShippedUnits, FollowTheDocumentedConventions) {
         {"year", "d", 1, 365.25, "year is the Julian year"},
         {"common_year", "d", 1, 365, "the 365-day year is named apart"},
         {"ton", "lb", 1, 2000, "ton is the short ton"},
-        {"t", "kg", 1, 1000, "t is the tonne"},
+        {"tonne", "kg", 1, 1000, "the tonne is the metric ton"},
         {"cal", "J", 1, 4.184, "calorie is thermochemical"},
         {"calorie_it", "J", 1, 4.1868, "the IT calorie is named apart"},
         {"Btu", "J", 1, 1055.05585262, "Btu is the International Table Btu"},

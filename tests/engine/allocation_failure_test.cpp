@@ -1,6 +1,6 @@
-// Running out of memory: the component turns std::bad_alloc into E_OUTOFMEMORY and carries on,
-// so an operation that is interrupted by a failed allocation must leave an engine that still
-// gives the right answers afterwards. Every allocation of an operation is failed in turn.
+// Running out of memory: an operation that is interrupted by a failed allocation returns
+// E_OUTOFMEMORY, throws nothing, changes nothing, and leaves an engine that still gives the
+// right answers afterwards. Every allocation of an operation is failed in turn.
 #include "test_support.h"
 
 #include <atomic>
@@ -20,8 +20,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace kestrum::test {
 namespace {
@@ -42,27 +46,34 @@ struct Loaded {
 };
 
 // Runs operation with its first, second, third... allocation failing until it completes, and
-// after each failure checks that the engine still answers as a fresh one does.
-void failEveryAllocation(const std::function<Result(Engine&)>& operation, const std::function<void(Engine&)>& check,
-                         const std::function<void(Engine&)>& build = [](Engine&) {}) {
+// after each failure checks that it said so and that the engine still answers as a fresh one does.
+void failEveryAllocation(
+    const std::function<Result(Engine&)>& operation, const std::function<void(Engine&)>& check,
+    const std::function<void(Engine&)>& build = [](Engine&) {}) {
     const bool failingBefore = ::testing::Test::HasFailure();
     for (long n = 0;; ++n) {
         Loaded h;
         build(h.e);
-        bool failed = false;
+        bool thrown = false;
+        Result rc = S_OK;
         g_allocationsLeft = n;
         try {
-            operation(h.e);
-        } catch (const std::bad_alloc&) {
-            failed = true;
+            rc = operation(h.e);
+        } catch (...) {
+            thrown = true;
         }
+        const bool ranOut = g_allocationsLeft.load() < 0;  // allocation n was refused
         g_allocationsLeft = -1;
+        EXPECT_FALSE(thrown) << "an exception left the operation at allocation " << n;
+        if (ranOut) {
+            EXPECT_RC(E_OUTOFMEMORY, rc) << "allocation " << n;
+        }
         check(h.e);
         if (::testing::Test::HasFailure() && !failingBefore) {
             ADD_FAILURE() << "after allocation " << n << " failed";
             return;
         }
-        if (!failed) return;
+        if (!ranOut) return;
     }
 }
 
@@ -78,7 +89,7 @@ TEST(AllocationFailure, ConversionsGoOnGivingTheRightAnswers) {
             double add = 0, multiplyBy = 0;
             return e.UnitExpression_Convert("kmh*g0", "m^2/s", add, multiplyBy);
         },
-                        [](Engine& e) { EXPECT_TRUE(near(factor(e, "kmh*g0", "m^2/s"), 9.80665 / 3.6)); });
+        [](Engine& e) { EXPECT_TRUE(near(factor(e, "kmh*g0", "m^2/s"), 9.80665 / 3.6)); });
 }
 
 TEST(AllocationFailure, TranslationsGoOnGivingTheRightAnswers) {
@@ -154,24 +165,135 @@ TEST(AllocationFailure, AnEditThatRunsOutChangesNothing) {
         for (long n = 0;; ++n) {
             Loaded h;
             const std::string before = dump(h.e);
-            bool failed = false;
-            Result rc = S_OK;
             g_allocationsLeft = n;
-            try {
-                rc = edit(h.e);
-            } catch (const std::bad_alloc&) {
-                failed = true;
-            }
+            const Result rc = edit(h.e);
+            const bool failed = g_allocationsLeft.load() < 0;
             g_allocationsLeft = -1;
             if (!failed) {
                 EXPECT_OK(rc) << label;
                 break;
             }
+            EXPECT_RC(E_OUTOFMEMORY, rc) << label << ": allocation " << n << " failed";
             EXPECT_EQ(dump(h.e), before) << label << ": allocation " << n << " failed";
             EXPECT_OK(edit(h.e)) << label << ": after allocation " << n << " failed";
             EXPECT_EQ(dump(h.e), expected) << label << ": after allocation " << n << " failed";
             if (::testing::Test::HasFailure()) return;
         }
+    }
+}
+
+// The operations not covered above: each one, at each of its allocations, says E_OUTOFMEMORY
+// (never throws), leaves its outputs as they were, and leaves the database as it was.
+TEST(AllocationFailure, EveryOtherOperationReturnsOutOfMemoryAndChangesNothing) {
+    TempDir files;
+    const std::string database = files.file("database.xml");
+    {
+        Loaded source;
+        ASSERT_OK(source.e.Quantity_Synonym_Add("Length", "Distance"));
+        ASSERT_OK(source.e.WriteUnitDatabase(database));
+    }
+    using Strings = std::vector<std::string>;
+    const std::string kUntouched = "untouched";
+    const std::vector<std::pair<const char*, std::function<Result(Engine&, std::string&, Strings&)>>> operations = {
+        {"ReadUnitDatabase overwrite",
+         [&](Engine& e, std::string&, Strings&) { return e.ReadUnitDatabase(database, OVERWRITE); }},
+        {"UnitExpression_Symbol",
+         [](Engine& e, std::string& out, Strings&) { return e.UnitExpression_Symbol("kmh*g0/s", out); }},
+        {"QuantityExpression_Convert",
+         [](Engine& e, std::string& out, Strings&) {
+             double add = 7, multiplyBy = 7;
+             const Result rc = e.QuantityExpression_Convert("SI", "English", "Velocity*Acceleration", add, multiplyBy);
+             if (rc != S_OK && (add != 7 || multiplyBy != 7)) out = "outputs written on failure";
+             return rc;
+         }},
+        {"Quantity_Set", [](Engine& e, std::string&, Strings& list) { return e.Quantity_Set(list); }},
+        {"Unit_Set", [](Engine& e, std::string&, Strings& list) { return e.Unit_Set(list); }},
+        {"UnitSystem_Set", [](Engine& e, std::string&, Strings& list) { return e.UnitSystem_Set(list); }},
+        {"Quantity_Synonym_Set",
+         [](Engine& e, std::string&, Strings& list) { return e.Quantity_Synonym_Set("Length", list); }},
+        {"Unit_Synonym_Set", [](Engine& e, std::string&, Strings& list) { return e.Unit_Synonym_Set("m", list); }},
+        {"Quantity_Unit_Set",
+         [](Engine& e, std::string&, Strings& list) { return e.Quantity_Unit_Set("Length", list); }},
+        {"Quantity_DimVector",
+         [](Engine& e, std::string&, Strings&) {
+             std::vector<std::int16_t> v;
+             return e.Quantity_DimVector("Acceleration", v);
+         }},
+        {"Quantity_Expression",
+         [](Engine& e, std::string& out, Strings&) { return e.Quantity_Expression("Acceleration", out); }},
+        {"Unit_Quantity", [](Engine& e, std::string& out, Strings&) { return e.Unit_Quantity("kmh", out); }},
+        {"Unit_Expression", [](Engine& e, std::string& out, Strings&) { return e.Unit_Expression("kmh", out); }},
+        {"Unit_Symbol", [](Engine& e, std::string& out, Strings&) { return e.Unit_Symbol("km", out); }},
+        {"Unit_ConversionFactor",
+         [](Engine& e, std::string&, Strings&) {
+             double f = 0;
+             return e.Unit_ConversionFactor("kmh", f);
+         }},
+        {"Unit_ConversionOffset",
+         [](Engine& e, std::string&, Strings&) {
+             double f = 0;
+             return e.Unit_ConversionOffset("degF", f);
+         }},
+        {"UnitSystem_PrefUnit",
+         [](Engine& e, std::string& out, Strings&) { return e.UnitSystem_PrefUnit("English", "Length", out); }},
+        {"Quantity_Synonym_Remove",
+         [](Engine& e, std::string&, Strings&) { return e.Quantity_Synonym_Remove("Length", "Distance"); }},
+        {"Quantity_DimVector_Replace",
+         [](Engine& e, std::string&, Strings&) {
+             const std::int16_t v[] = {1, 2, 3};
+             return e.Quantity_DimVector_Replace("Temperature", v);
+         }},
+        {"Unit_Synonym_Remove", [](Engine& e, std::string&, Strings&) { return e.Unit_Synonym_Remove("m", "Metre"); }},
+        {"Unit_ConversionFactor_Replace",
+         [](Engine& e, std::string&, Strings&) { return e.Unit_ConversionFactor_Replace("ft", 0.3); }},
+        {"Unit_ConversionOffset_Replace",
+         [](Engine& e, std::string&, Strings&) { return e.Unit_ConversionOffset_Replace("ft", 2); }},
+        {"UnitSystem_Remove", [](Engine& e, std::string&, Strings&) { return e.UnitSystem_Remove("English"); }},
+    };
+    for (const auto& [label, operation] : operations) {
+        for (long n = 0;; ++n) {
+            Loaded h;
+            ASSERT_OK(h.e.Quantity_Synonym_Add("Length", "Distance"));
+            const std::string before = dump(h.e);
+            std::string out = kUntouched;
+            Strings list{kUntouched};
+            bool thrown = false;
+            Result rc = S_OK;
+            g_allocationsLeft = n;
+            try {
+                rc = operation(h.e, out, list);
+            } catch (...) {
+                thrown = true;
+            }
+            const bool failed = g_allocationsLeft.load() < 0;
+            g_allocationsLeft = -1;
+            ASSERT_FALSE(thrown) << label << ": allocation " << n;
+            if (!failed) {
+                EXPECT_OK(rc) << label;
+                break;
+            }
+            EXPECT_RC(E_OUTOFMEMORY, rc) << label << ": allocation " << n;
+            EXPECT_EQ(out, kUntouched) << label << ": allocation " << n;
+            EXPECT_EQ(list, Strings{kUntouched}) << label << ": allocation " << n;
+            EXPECT_EQ(dump(h.e), before) << label << ": allocation " << n;
+            if (::testing::Test::HasFailure()) return;
+        }
+    }
+    // Initialize of a loaded engine reads nothing; a fresh one stays uninitialized.
+    for (long n = 0;; ++n) {
+        Engine fresh;
+        g_allocationsLeft = n;
+        const Result rc = fresh.Initialize(database);
+        const bool failed = g_allocationsLeft.load() < 0;
+        g_allocationsLeft = -1;
+        if (!failed) {
+            EXPECT_OK(rc);
+            break;
+        }
+        EXPECT_RC(E_OUTOFMEMORY, rc) << "allocation " << n;
+        double add = 0, multiplyBy = 0;
+        EXPECT_RC(E_NOT_INITIALIZED, fresh.UnitExpression_Convert("m", "m", add, multiplyBy)) << "allocation " << n;
+        if (::testing::Test::HasFailure()) return;
     }
 }
 

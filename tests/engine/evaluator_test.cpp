@@ -39,8 +39,6 @@ const FailureRow kUnitFailures[] = {
     {"m*", E_UNIT_NOT_FOUND, "operator at the end"},
     {"m/", E_UNIT_NOT_FOUND, "operator at the end"},
     {"(m*s)^2", E_INTERNAL, "a term directly after a group"},
-    {"m^22", E_INTERNAL, "a second exponent digit at top level"},
-    {"m^10", E_INTERNAL, "a second exponent digit at top level"},
     {"m(s)", E_INVALID_EXPRESSION, "( not at the start of a term"},
     {"km*m(s)", E_INVALID_EXPRESSION, "( not at the start of a term"},
     {"(m*s", E_INVALID_EXPRESSION, "unbalanced parentheses"},
@@ -53,7 +51,6 @@ const FailureRow kUnitFailures[] = {
     {"^", E_INVALID_EXPRESSION, "^ alone"},
     {"m^0", E_INVALID_EXPRESSION, "exponent 0"},
     {"m^x", E_INVALID_EXPRESSION, "exponent not a digit"},
-    {"m^-1", E_INVALID_EXPRESSION, "a top-level exponent is one character: '-'"},
     {"(m^0)", E_INVALID_EXPRESSION, "exponent 0 in a group"},
     {"m^*s", E_INVALID_EXPRESSION, "exponent that is an operator"},
     {"m^/s", E_INVALID_EXPRESSION, "exponent that is an operator"},
@@ -73,6 +70,21 @@ const FailureRow kUnitFailures[] = {
     {"inf*m", E_UNIT_NOT_FOUND, "no infinity: inf is a name"},
     {"nan", E_UNIT_NOT_FOUND, "no NaN: nan is a name"},
     {"1e999*m", E_INVALID_EXPRESSION, "a number beyond the range of a double"},
+    {"m^2.5", E_INTERNAL, "a fraction after a top-level exponent is a term without operator"},
+    {"m^-", E_INVALID_EXPRESSION, "a sign without digits"},
+    {"m^-*s", E_INVALID_EXPRESSION, "a sign without digits, then an operator"},
+    {"m^40000", E_INVALID_EXPRESSION, "an exponent beyond 16 bits"},
+    {"10^0", E_INVALID_EXPRESSION, "a number to the power 0, as a name to the power 0"},
+    {"10^x", E_INVALID_EXPRESSION, "a number to a power that is not a number"},
+    {"(10^3m)", E_INVALID_EXPRESSION, "text after a number's power: refused, not dropped"},
+    {"10^400", E_INVALID_EXPRESSION, "a power beyond the range of a double"},
+    {"10^-400", E_INVALID_EXPRESSION, "a power that underflows to 0"},
+    {"(ft^1000)", E_INVALID_EXPRESSION, "a unit's power that underflows to 0"},
+    {"ft^1000m", E_INVALID_EXPRESSION, "an underflowing power, then a term without operator"},
+    {"100furlong", E_UNIT_NOT_FOUND, "a number against an unknown name"},
+    {"2)", E_UNIT_NOT_FOUND, "text after a number is a name"},
+    {"1e300km^3", E_INVALID_EXPRESSION, "a number against a name overflows"},
+    {"100broken", E_UDB_CORRUPT, "a number against a unit whose own expression fails"},
 };
 
 TEST_F(EvaluatorTest, EveryMalformedUnitExpressionGetsItsCode) {
@@ -104,8 +116,26 @@ const ValueRow kUnitValues[] = {
     {"1000*m", 1000, 0, "m"},
     {"1e3*m", 1000, 0, "m"},
     {".5*km", 500, 0, "m"},
-    {"1000m", 1000, 0, "1"},  // the name after a number is ignored: dimensionless 1000
-    {"10^3", 10, 0, "1"},     // so is an exponent after a number
+    {"1000m", 1000, 0, "m"},  // a number written against a name multiplies it
+    {"100km", 1e5, 0, "m"},
+    {"100 km", 1e5, 0, "m"},  // white space around a number belongs to the number
+    {"0.3048m", 0.3048, 0, "m"},
+    {"1e3m", 1000, 0, "m"},
+    {"100km^2", 1e8, 0, "m*m"},  // the exponent is the name's: 100 km^2
+    {"1/100km", 1e-5, 0, "1/m"},
+    {"m/100km", 1e-5, 0, "1"},
+    {"2degC", 2, 0, "K"},  // a multiple of a temperature is an interval
+    {"10^3", 1000, 0, "1"},  // a number raised to a power is that power
+    {"10^3*m", 1000, 0, "m"},
+    {"2^-1", 0.5, 0, "1"},
+    {"(2^-1)", 0.5, 0, "1"},
+    {"(10^12*m)", 1e12, 0, "m"},
+    {"m^-3", 1, 0, "1/m/m/m"},  // a top-level exponent takes its sign and all its digits
+    {"km^-1", 1e-3, 0, "1/m"},
+    {"kg*km^-3", 1e-9, 0, "kg/m/m/m"},
+    {"km^+2", 1e6, 0, "m*m"},
+    {"km^10", 1e30, 0, "m*m*m*m*m*m*m*m*m*m"},
+    {"m^12/m^10", 1, 0, "m*m"},
     {"(1000*m)/s", 1000, 0, "m/s"},
     {"km/h*h", 1000, 0, "m"},  // strictly left to right: (km/h)*h
     {"km/h/h", 1000.0 / 3600 / 3600, 0, "m/s/s"},
@@ -179,7 +209,15 @@ const QuantityRow kQuantityRows[] = {
     {"(Length*Time)Mass", {1}, "a term after a term replaces it while KG is 0"},
     {"", {}, "empty: dimensionless"},
     {"(Mass*Length)Time", {}, "a term after a term fails once KG is not 0"},
-    {"Mass^10", {}, "second exponent digit once KG is not 0"},
+    {"Mass^10", {10}, "all digits of a top-level exponent"},
+    {"Mass*Length^-3", {1, -3}, "a top-level exponent with a sign"},
+    {"Mass^10*Length^12", {10, 12}, "several long exponents"},
+    {"100Length", {0, 1}, "a number against a name multiplies it"},
+    {"Length/100Length", {0}, "dimensionless through a number against a name"},
+    {"10^3*Length", {0, 1}, "a number raised to a power is a number"},
+    {"Mass^2.5", {}, "a fraction after a top-level exponent is a term without operator"},
+    {"10^x*Length", {}, "a number to a power that is not a number"},
+    {"100Furlongs", {}, "a number against an unknown quantity"},
     {"Length^*Time", {}, "exponent that is an operator"},
     {"(Length^*Time)", {}, "exponent that is an operator, in a group"},
     {"Length^", {}, "^ last"},
@@ -207,6 +245,25 @@ TEST(QuantityEvaluator, EveryQuantityExpressionGetsItsVectorOrFails) {
         ASSERT_OK(e.Quantity_DimVector("Q", vector)) << row.expression;
         EXPECT_EQ(vector, expected) << row.expression << ": " << row.label;
     }
+}
+
+// Definitions are evaluated by the same rules as the texts a client converts.
+TEST_F(EvaluatorTest, DefinitionsReadNumbersAndExponentsAsConversionsDo) {
+    addUnitExpression(e, "hundred_km", "Length", "100km");
+    addUnitExpression(e, "kilo_m", "Length", "10^3*m");
+    addUnitExpression(e, "per_cubic_km", "Length", "km^-3");
+    addUnitExpression(e, "survey_ish", "Length", "0.3048m");
+    const std::pair<const char*, double> rows[] = {
+        {"hundred_km", 1e5}, {"kilo_m", 1e3}, {"per_cubic_km", 1e-9}, {"survey_ish", 0.3048}};
+    for (const auto& [unit, expected] : rows) {
+        double factor = 0;
+        ASSERT_OK(e.Unit_ConversionFactor(unit, factor));
+        EXPECT_EQ(factor, expected) << unit;
+    }
+    addQuantityExpression(e, "Number_Density", "Length^-3");
+    std::vector<std::int16_t> vector;
+    ASSERT_OK(e.Quantity_DimVector("Number_Density", vector));
+    EXPECT_EQ(vector, (std::vector<std::int16_t>{0, -3, 0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 }  // namespace

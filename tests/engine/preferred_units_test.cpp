@@ -84,15 +84,35 @@ TEST_F(PreferredUnits, ConvertBetweenSystemsByTheBuiltExpressions) {
 }
 
 TEST_F(PreferredUnits, ExponentsAboveNineAreBuiltSoTheyConvert) {
-    EXPECT_EQ(symbol("SI", "length^5*length^5"), "(m^10)");
+    EXPECT_EQ(symbol("SI", "length^5*length^5"), "m^10");
     EXPECT_TRUE(near(factor("length^5*length^5"), std::pow(1 / 0.3048, 10)));
-    EXPECT_EQ(symbol("SI", "(length^12)"), "(m^12)");
+    EXPECT_EQ(symbol("SI", "(length^12)"), "m^12");
     EXPECT_TRUE(near(factor("(length^12)"), std::pow(1 / 0.3048, 12)));
-    EXPECT_EQ(symbol("SI", "time/(length^5*length^5)"), "s/(m^10)");
+    EXPECT_EQ(symbol("SI", "length^12"), "m^12");
+    EXPECT_TRUE(near(factor("length^12"), std::pow(1 / 0.3048, 12)));
+    EXPECT_EQ(symbol("SI", "time/(length^5*length^5)"), "s/m^10");
     EXPECT_TRUE(near(factor("time/(length^5*length^5)"), std::pow(0.3048, 10) / 3600));
-    EXPECT_EQ(symbol("SI", "1/(time^2*length^5*length^6)"), "1/(s\xC2\xB2.(m^11))");
+    EXPECT_EQ(symbol("SI", "1/(time^2*length^5*length^6)"), "1/(s\xC2\xB2.m^11)");
     EXPECT_TRUE(near(factor("1/(time^2*length^5*length^6)"), std::pow(0.3048, 11) * 3600 * 3600));
     EXPECT_TRUE(near(factor("(Velocity^10)"), std::pow(1 / 0.44704, 10)));
+    EXPECT_TRUE(near(factor("Length^-3"), std::pow(0.3048, 3)));
+}
+
+// Numbers in quantity expressions follow the evaluator's rules: a power is its value, and a
+// number against a name multiplies it; both survive into the built unit expression.
+TEST_F(PreferredUnits, NumbersAreBuiltAsTheEvaluatorReadsThem) {
+    std::string expression;
+    EXPECT_EQ(symbol("SI", "100Length"), "100.m");
+    EXPECT_TRUE(near(factor("100Length"), 1 / 0.3048));  // the number is in both systems
+    EXPECT_EQ(symbol("SI", "Mass/100Length"), "kg/(100.m)");
+    EXPECT_EQ(symbol("SI", "10^3*Length"), "10\xC2\xB3.m");
+    addQuantityExpression(e, "Kilolength", "10^3*Length");
+    EXPECT_EQ(symbol("SI", "Kilolength^2"), "1e+06.m\xC2\xB2");  // (10^3)^2, not 10^2
+    double add = 0, multiplyBy = 0;
+    ASSERT_OK(e.QuantityExpression_Convert("SI", "SI", "Kilolength^2", add, multiplyBy));
+    EXPECT_EQ(multiplyBy, 1.0);
+    addQuantityExpression(e, "Unity", "1^5*Length");
+    EXPECT_EQ(symbol("SI", "Unity"), "m");  // a number that is 1 is dropped
 }
 
 TEST_F(PreferredUnits, AQuantityOverLengthItselfIsEmpty) {
@@ -127,7 +147,9 @@ TEST_F(PreferredUnits, FailuresHaveTheirCodes) {
         {"SI", "(length*time", E_INVALID_EXPRESSION, "unbalanced parentheses"},
         {"SI", "(length*time)^2", E_INTERNAL, "a term directly after a term"},
         {"SI", "(length*time)mass", E_INTERNAL, "a term directly after a term"},
-        {"SI", "length^22", E_INTERNAL, "a second exponent digit at top level"},
+        {"SI", "length^2.5", E_INTERNAL, "a fraction after a top-level exponent"},
+        {"SI", "10^x*length", E_INVALID_EXPRESSION, "a number to a power that is not a number"},
+        {"SI", "2Furlongs", E_QUANTITY_NOT_FOUND, "a number against an unknown quantity"},
     };
     for (const auto& row : rows) {
         double add = 7, multiplyBy = 7;

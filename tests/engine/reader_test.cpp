@@ -252,6 +252,26 @@ TEST_F(Reader, NumbersAndExponentsAreReadAsTheFileWritesThem) {
     }
 }
 
+// The interface carries exponents in 16 bits, and the edits take nothing wider: a file's
+// exponent beyond that is refused the same way, never narrowed into another exponent.
+TEST_F(Reader, ExponentsBeyondSixteenBitsAreLeftOut) {
+    Engine e;
+    ASSERT_OK(e.ReadUnitDatabase(
+        fileWith("<UNITS_DATABASE><QUANTITIES>"
+                 "<QUANTITY NAME=\"Edge\" KG=\"32767\" M=\"-32768\"/>"
+                 "<QUANTITY NAME=\"Past\" KG=\"32768\" M=\"1\" S=\"-32769\" A=\"40000\" K=\"1e10\"/>"
+                 "<QUANTITY NAME=\"Only\" KG=\"65537\"/>"
+                 "</QUANTITIES></UNITS_DATABASE>"),
+        OVERWRITE));
+    std::vector<std::int16_t> vector;
+    ASSERT_OK(e.Quantity_DimVector("Edge", vector));
+    EXPECT_EQ(vector, (std::vector<std::int16_t>{32767, -32768, 0, 0, 0, 0, 0, 0, 0, 0}));
+    ASSERT_OK(e.Quantity_DimVector("Past", vector));
+    EXPECT_EQ(vector, (std::vector<std::int16_t>{0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
+    ASSERT_OK(e.Quantity_DimVector("Only", vector));
+    EXPECT_EQ(vector, std::vector<std::int16_t>(kBaseDimensions, 0));  // 65537 is not 1
+}
+
 TEST_F(Reader, AttributesTakeEffectInDocumentOrder) {
     Engine e;
     ASSERT_OK(e.ReadUnitDatabase(

@@ -27,7 +27,11 @@ TEST_F(Symbols, RenderEveryTermOperatorAndExponent) {
         {"m^2", "m\xC2\xB2"},
         {"m^3", "m\xC2\xB3"},
         {"m^4", "m^4"},
-        {"m^12", "m^12"},  // the whole exponent, though this text does not convert
+        {"m^12", "m^12"},  // the whole exponent
+        {"m^-3", "m^-3"},
+        {"100km", "100km"},  // a number against a name: the number as written, the symbol
+        {"m/100BritishThermalUnit^2", "m/100Btu\xC2\xB2"},
+        {"2 ", "2 "},
         {"(m^10)", "(m^10)"},
         {"m^-1", "m^-1"},
         {"degC/h", "\xC2\xB0" "C/h"},
@@ -56,7 +60,8 @@ TEST_F(Symbols, RenderEveryTermOperatorAndExponent) {
 
 TEST_F(Symbols, UnknownUnitsAndMalformedTextsAreInvalidExpressions) {
     for (const char* expression : {"furlong", "m*furlong", "m^", "m^0", "m^02", "*", "m*", "m/", "m(", "m*(", "^2", ")", "()",
-                                   "m^*s", "(m*s)^2", "0x10"}) {
+                                   "m^*s", "(m*s)^2", "0x10",
+                                   "100furlong"}) {
         std::string symbol = "unchanged";
         EXPECT_RC(E_INVALID_EXPRESSION, e.UnitExpression_Symbol(expression, symbol)) << expression;
         EXPECT_EQ(symbol, "unchanged") << expression;

@@ -19,8 +19,13 @@ std::string toUtf8(const OLECHAR* text);
 std::string toUtf8(std::u16string_view text);
 // UTF-8 to UTF-16; a malformed sequence becomes U+FFFD.
 std::u16string toUtf16(std::string_view text);
-// Appends text to out; false when some sequence was malformed (and replaced).
-bool decodeUtf8(std::string_view text, std::u16string& out);
+// Appends text to out; false when some sequence was malformed (and replaced: by U+FFFD, or
+// with escapeBytes by the lone surrogate U+DC00 + byte for each byte of it).
+bool decodeUtf8(std::string_view text, std::u16string& out, bool escapeBytes = false);
+// File names are bytes, which need not be UTF-8. Their wide form keeps each byte of a malformed
+// sequence as the lone surrogate U+DC80..U+DCFF, so a name goes to wide text and back unchanged.
+std::u16string pathToWide(std::string_view path);
+std::string wideToPath(std::u16string_view path);
 // A new BSTR holding text; null when out of memory.
 BSTR allocString(std::u16string_view text);
 BSTR allocString(std::string_view utf8);

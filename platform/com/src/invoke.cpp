@@ -1,10 +1,7 @@
 // Late-bound calls: DISPPARAMS to declared parameter types, the call, and its result.
 #include "type_library.h"
 
-#include <cmath>
 #include <cstring>
-#include <limits>
-#include <new>
 
 namespace comrt::internal {
 
@@ -12,123 +9,64 @@ namespace {
 
 constexpr SHORT kMaxParams = 16;
 
-bool isIntegral(VARTYPE vt) {
-    switch (vt) {
-        case VT_I1: case VT_UI1: case VT_I2: case VT_UI2: case VT_I4: case VT_UI4:
-        case VT_INT: case VT_UINT: case VT_BOOL: case VT_EMPTY:
-            return true;
-        default:
-            return false;
-    }
-}
+// One argument on its way to the operation: a value the runtime converted (freed after the
+// call), and the caller's variant that takes the converted value back when the operation
+// changed it in place.
+struct Argument {
+    Argument() { VariantInit(&owned); }
+    ~Argument() { VariantClear(&owned); }
+    Argument(const Argument&) = delete;
+    Argument& operator=(const Argument&) = delete;
 
-std::int64_t integralValue(const VARIANT& v) {
-    switch (v.vt) {
-        case VT_I1: return v.cVal;
-        case VT_UI1: return v.bVal;
-        case VT_I2: case VT_BOOL: return v.iVal;
-        case VT_UI2: return v.uiVal;
-        case VT_I4: case VT_INT: return v.lVal;
-        case VT_UI4: case VT_UINT: return v.ulVal;
-        default: return 0;
-    }
-}
+    VARIANT owned;
+    VARIANT* writeBack = nullptr;
+};
 
-// A by-value view of an argument passed by reference (the pointed-to data is borrowed).
-bool dereference(const VARIANT& in, VARIANT& out) {
-    std::memset(&out, 0, sizeof out);
-    if ((in.vt & VT_BYREF) == 0) {
-        out = in;
-        return true;
-    }
-    const VARTYPE vt = in.vt & ~VT_BYREF;
-    if (in.byref == nullptr) return false;
-    if (vt == VT_VARIANT) {
-        if ((in.pvarVal->vt & VT_BYREF) != 0) return false;
-        out = *in.pvarVal;
-        return true;
-    }
-    out.vt = vt;
-    if ((vt & VT_ARRAY) != 0) {
-        out.parray = *in.pparray;
-        return true;
-    }
-    switch (vt) {
-        case VT_I1: case VT_UI1: out.bVal = *in.pbVal; return true;
-        case VT_I2: case VT_UI2: case VT_BOOL: out.iVal = *in.piVal; return true;
-        case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: out.lVal = *in.plVal; return true;
-        case VT_R4: out.fltVal = *in.pfltVal; return true;
-        case VT_R8: out.dblVal = *in.pdblVal; return true;
-        case VT_BSTR: out.bstrVal = *in.pbstrVal; return true;
-        default: return false;
-    }
-}
-
-// Converts one argument to the declared by-value type. The result borrows any string or array.
-HRESULT coerceValue(const VARIANT& source, VARTYPE declared, VARIANT& out) {
-    VARIANT v;
-    if (!dereference(source, v)) return DISP_E_TYPEMISMATCH;
+// Converts one argument to the declared by-value type, as automation does. A string or array
+// of the declared type is borrowed, not copied.
+HRESULT coerceValue(const VARIANT& source, VARTYPE declared, VARIANT& out, Argument& arg) {
     std::memset(&out, 0, sizeof out);
     const VARTYPE base = declared == VT_USERDEFINED ? VARTYPE{VT_I4} : declared;
+    if (source.vt == VT_ERROR && source.scode == DISP_E_PARAMNOTFOUND) return DISP_E_PARAMNOTOPTIONAL;
+    VARIANT v;
+    std::memset(&v, 0, sizeof v);
+    if ((source.vt & VT_BYREF) != 0) {
+        if (source.byref == nullptr) return DISP_E_TYPEMISMATCH;
+        if (source.vt == (VT_VARIANT | VT_BYREF)) {
+            v = *source.pvarVal;
+        } else if ((source.vt & VT_ARRAY) != 0) {
+            v.vt = source.vt & ~VT_BYREF;
+            v.parray = *source.pparray;
+        } else if (source.vt == (VT_BSTR | VT_BYREF)) {
+            v.vt = VT_BSTR;
+            v.bstrVal = *source.pbstrVal;
+        }
+    }
+    const VARIANT& value = (source.vt & VT_BYREF) != 0 && v.vt != VT_EMPTY ? v : source;
     out.vt = base;
     if ((base & VT_ARRAY) != 0) {
         VARTYPE element = VT_EMPTY;
-        if (v.vt != base || v.parray == nullptr || FAILED(SafeArrayGetVartype(v.parray, &element)) ||
+        if (value.vt != base || value.parray == nullptr || FAILED(SafeArrayGetVartype(value.parray, &element)) ||
             element != (base & VT_TYPEMASK)) {
             return DISP_E_TYPEMISMATCH;
         }
-        out.parray = v.parray;
+        out.parray = value.parray;
         return S_OK;
     }
-    if (base == VT_BSTR) {
-        if (v.vt == VT_BSTR) {
-            out.bstrVal = v.bstrVal;
-            return S_OK;
-        }
-        return v.vt == VT_EMPTY ? S_OK : DISP_E_TYPEMISMATCH;
-    }
-    if (base == VT_R8) {
-        if (v.vt == VT_R8) out.dblVal = v.dblVal;
-        else if (v.vt == VT_R4) out.dblVal = v.fltVal;
-        else if (isIntegral(v.vt)) out.dblVal = static_cast<double>(integralValue(v));
-        else return DISP_E_TYPEMISMATCH;
+    if (base == VT_BSTR && value.vt == VT_BSTR) {
+        out.bstrVal = value.bstrVal;
         return S_OK;
     }
-    std::int64_t value = 0;
-    if (isIntegral(v.vt)) {
-        value = integralValue(v);
-    } else if (v.vt == VT_R8 || v.vt == VT_R4) {
-        const double d = std::nearbyint(v.vt == VT_R8 ? v.dblVal : double{v.fltVal});
-        if (!(d >= -2147483648.0 && d <= 4294967295.0)) return DISP_E_OVERFLOW;
-        value = static_cast<std::int64_t>(d);
-    } else {
-        return DISP_E_TYPEMISMATCH;
-    }
-    switch (base) {
-        case VT_UI1:
-            if (value < 0 || value > 255) return DISP_E_OVERFLOW;
-            out.bVal = static_cast<BYTE>(value);
-            return S_OK;
-        case VT_I2:
-            if (value < std::numeric_limits<SHORT>::min() || value > std::numeric_limits<SHORT>::max()) {
-                return DISP_E_OVERFLOW;
-            }
-            out.iVal = static_cast<SHORT>(value);
-            return S_OK;
-        case VT_I4:
-            if (value < std::numeric_limits<LONG>::min() || value > std::numeric_limits<LONG>::max()) {
-                return DISP_E_OVERFLOW;
-            }
-            out.lVal = static_cast<LONG>(value);
-            return S_OK;
-        default:
-            return DISP_E_BADVARTYPE;
-    }
+    if (const HRESULT hr = VariantChangeType(&arg.owned, &value, 0, base); FAILED(hr)) return hr;
+    out = arg.owned;
+    return S_OK;
 }
 
-// A by-reference parameter takes the caller's storage of exactly the declared type, directly
-// or through a VT_VARIANT | VT_BYREF that holds it.
-HRESULT coerceReference(const VARIANT& source, VARTYPE declared, VARIANT& out) {
+// A by-reference parameter takes the caller's storage of exactly the declared type, directly or
+// through a VT_VARIANT reference that holds it. A VT_VARIANT reference holding another type (a
+// script's variable: an integer where a double is declared) is converted into storage of the
+// runtime's own, which the variable takes back when the operation succeeds.
+HRESULT coerceReference(const VARIANT& source, VARTYPE declared, VARIANT& out, Argument& arg) {
     std::memset(&out, 0, sizeof out);
     out.vt = declared;
     const VARTYPE target = declared & ~VT_BYREF;
@@ -136,23 +74,27 @@ HRESULT coerceReference(const VARIANT& source, VARTYPE declared, VARIANT& out) {
         out.byref = source.byref;
         return S_OK;
     }
-    if (source.vt == (VT_VARIANT | VT_BYREF) && source.pvarVal != nullptr && source.pvarVal->vt == target) {
-        out.byref = &source.pvarVal->llVal;
+    if (source.vt != (VT_VARIANT | VT_BYREF) || source.pvarVal == nullptr) return DISP_E_TYPEMISMATCH;
+    VARIANT* held = source.pvarVal;
+    if (held->vt == target) {
+        out.byref = &held->llVal;
         return S_OK;
     }
-    return DISP_E_TYPEMISMATCH;
+    if ((held->vt & (VT_BYREF | VT_ARRAY)) != 0 || (target & VT_ARRAY) != 0) return DISP_E_TYPEMISMATCH;
+    if (const HRESULT hr = VariantChangeType(&arg.owned, held, 0, target); FAILED(hr)) return hr;
+    out.byref = &arg.owned.llVal;
+    arg.writeBack = held;
+    return S_OK;
 }
 
-void fillException(HRESULT hr, EXCEPINFO& info) {
+void fillException(HRESULT hr, IErrorInfo* error, EXCEPINFO& info) {
     std::memset(&info, 0, sizeof info);
     info.scode = hr;
-    IErrorInfo* error = nullptr;
-    if (GetErrorInfo(0, &error) != S_OK) return;
+    if (error == nullptr) return;
     error->GetSource(&info.bstrSource);
     error->GetDescription(&info.bstrDescription);
     error->GetHelpFile(&info.bstrHelpFile);
     error->GetHelpContext(&info.dwHelpContext);
-    error->Release();
 }
 
 }  // namespace
@@ -187,12 +129,13 @@ HRESULT invokeFunction(const FunctionDescription& function, void* instance, WORD
     }
 
     VARIANTARG args[kMaxParams];
+    Argument converted[kMaxParams];
     for (UINT p = 0; p < inputs; ++p) {
         if (sourceOf[p] < 0) return DISP_E_PARAMNOTOPTIONAL;
         const VARIANT& source = params->rgvarg[sourceOf[p]];
         const VARTYPE declared = function.params[p].vt;
-        const HRESULT hr = (declared & VT_BYREF) != 0 ? coerceReference(source, declared, args[p])
-                                                      : coerceValue(source, declared, args[p]);
+        const HRESULT hr = (declared & VT_BYREF) != 0 ? coerceReference(source, declared, args[p], converted[p])
+                                                      : coerceValue(source, declared, args[p], converted[p]);
         if (FAILED(hr)) {
             if (argumentError != nullptr) *argumentError = static_cast<UINT>(sourceOf[p]);
             return hr;
@@ -207,11 +150,26 @@ HRESULT invokeFunction(const FunctionDescription& function, void* instance, WORD
         r.byref = &returned.llVal;
     }
 
+    // The thread's error object is set aside during the call: only one that the call posts
+    // describes its failure, never one an earlier call left behind.
+    IErrorInfo* earlier = nullptr;
+    GetErrorInfo(0, &earlier);
     const HRESULT hr = function.thunk(instance, args);
-    if (FAILED(hr)) {
-        if (exception == nullptr) return hr;
-        fillException(hr, *exception);
-        return DISP_E_EXCEPTION;
+    IErrorInfo* posted = nullptr;
+    GetErrorInfo(0, &posted);
+    const bool described = FAILED(hr) && exception != nullptr;
+    if (described) fillException(hr, posted, *exception);
+    if (posted != nullptr && !described) SetErrorInfo(0, posted);
+    if (posted == nullptr) SetErrorInfo(0, earlier);
+    if (posted != nullptr) posted->Release();
+    if (earlier != nullptr) earlier->Release();
+    if (FAILED(hr)) return described ? DISP_E_EXCEPTION : hr;
+
+    for (UINT p = 0; p < inputs; ++p) {
+        if (converted[p].writeBack == nullptr) continue;
+        VariantClear(converted[p].writeBack);
+        *converted[p].writeBack = converted[p].owned;
+        VariantInit(&converted[p].owned);
     }
     if (hasRetval) returned.vt = function.params[count - 1].vt & ~VT_BYREF;
     if (result != nullptr) {

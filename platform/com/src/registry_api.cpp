@@ -72,9 +72,9 @@ LONG RegOpenKeyExA(HKEY hKey, LPCSTR lpSubKey, DWORD, REGSAM, PHKEY phkResult) {
         if (phkResult == nullptr || !fullPath(hKey, lpSubKey, path)) return ERROR_INVALID_PARAMETER;
         if (const LONG fault = registryFault(RegistryOperation::OpenKey, path); fault != ERROR_SUCCESS) return fault;
         if (!path.empty()) {
-            RegistryTree tree;
+            std::shared_ptr<const RegistryTree> tree;
             if (const LONG rc = readRegistry(tree); rc != ERROR_SUCCESS) return rc;
-            if (!tree.exists(path)) return ERROR_FILE_NOT_FOUND;
+            if (!tree->exists(path)) return ERROR_FILE_NOT_FOUND;
         }
         return newHandle(std::move(path), phkResult);
     });
@@ -116,10 +116,10 @@ LONG RegQueryValueExA(HKEY hKey, LPCSTR lpValueName, LPDWORD, LPDWORD lpType, LP
         if (lpData != nullptr && lpcbData == nullptr) return ERROR_INVALID_PARAMETER;
         const std::string& path = hKey->path;
         if (const LONG fault = registryFault(RegistryOperation::QueryValue, path); fault != ERROR_SUCCESS) return fault;
-        RegistryTree tree;
+        std::shared_ptr<const RegistryTree> tree;
         if (const LONG rc = readRegistry(tree); rc != ERROR_SUCCESS) return rc;
-        if (!path.empty() && !tree.exists(path)) return ERROR_KEY_DELETED;
-        const std::string* value = tree.value(path, lpValueName == nullptr ? "" : lpValueName);
+        if (!path.empty() && !tree->exists(path)) return ERROR_KEY_DELETED;
+        const std::string* value = tree->value(path, lpValueName == nullptr ? "" : lpValueName);
         if (value == nullptr) return ERROR_FILE_NOT_FOUND;
         const DWORD needed = static_cast<DWORD>(value->size() + 1);
         if (lpType != nullptr) *lpType = REG_SZ;

@@ -6,6 +6,8 @@
 
 #include <climits>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
 
 #include <dlfcn.h>
 
@@ -39,24 +41,28 @@ std::string machineRegistryPath() {
     return beside;
 }
 
-LONG overlayOnMachineRegistry(RegistryTree& tree, std::string* problem) {
-    const std::string path = machineRegistryPath();
-    if (path.empty()) return ERROR_SUCCESS;
-    RegistryTree merged;
-    std::string what;
-    if (const LONG rc = readRegistryFile(path, merged, &what); rc != ERROR_SUCCESS) {
-        if (problem != nullptr) *problem = path + ": " + what;
-        return rc;
-    }
+std::shared_ptr<const RegistryTree> overlayOnMachineRegistry(const std::shared_ptr<const RegistryTree>& user,
+                                                             const std::shared_ptr<const RegistryTree>& machine) {
+    if (machine->empty()) return user;
+    // Both trees are shared while their files stay the same, so the last merge is too.
+    struct LastMerge {
+        std::mutex mutex;
+        std::shared_ptr<const RegistryTree> user;
+        std::shared_ptr<const RegistryTree> machine;
+        std::shared_ptr<const RegistryTree> merged;
+    };
+    static auto* last = new LastMerge;  // used until exit, by any thread
+    std::lock_guard lock(last->mutex);
+    if (user == last->user && machine == last->machine) return last->merged;
     // As the platform merges the machine's classes with the user's: where the user's file has a
     // key, that key's values are the user's alone.
-    for (const std::string& key : tree.paths()) {
-        merged.remove(key);
-        merged.create(key);
-        for (const auto& [name, data] : tree.find(key)->values) merged.setValue(key, name, data);
-    }
-    tree = std::move(merged);
-    return ERROR_SUCCESS;
+    auto merged = std::make_shared<RegistryTree>();
+    merged->overlay(*machine);
+    merged->overlay(*user);
+    last->user = user;
+    last->machine = machine;
+    last->merged = merged;
+    return merged;
 }
 
 }  // namespace comrt::internal

@@ -1,134 +1,40 @@
-// The registry file: its location, locked read-modify-write cycles and atomic replacement.
+// The registry file: its location, the parsed file reused while unchanged, locked
+// read-modify-write cycles and atomic replacement.
 #include "registry_store.h"
 
 #include <comrt/registry.h>
 
+#include <kestrum/files/replace.h>
+
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
+#include <ctime>
 #include <mutex>
 
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace comrt {
 
 using internal::RegistryTree;
-
-FileSystem::~FileSystem() = default;
-
-int FileSystem::readFile(const std::string& path, std::string& content) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    content.clear();
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            const int error = errno;
-            ::close(fd);
-            return error;
-        }
-        if (n == 0) break;
-        content.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return 0;
-}
-
-int FileSystem::makeDirectories(const std::string& dir) {
-    if (dir.empty()) return 0;
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-    const std::size_t slash = dir.find_last_of('/');
-    if (slash != std::string::npos && slash > 0) {
-        if (const int error = makeDirectories(dir.substr(0, slash)); error != 0) return error;
-    }
-    if (::mkdir(dir.c_str(), 0755) != 0 && errno != EEXIST) return errno;
-    return 0;
-}
-
-int FileSystem::createTemporary(const std::string& besidePath, unsigned mode, int& fd, std::string& tempPath) {
-    tempPath = besidePath + ".XXXXXX";
-    fd = ::mkstemp(tempPath.data());
-    if (fd < 0) return errno;
-    if (::fchmod(fd, static_cast<mode_t>(mode)) != 0) {
-        const int error = errno;
-        ::close(fd);
-        ::unlink(tempPath.c_str());
-        return error;
-    }
-    return 0;
-}
-
-int FileSystem::writeAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return 0;
-}
-
-int FileSystem::syncFile(int fd) {
-    return ::fsync(fd) == 0 ? 0 : errno;
-}
-
-int FileSystem::closeFile(int fd) {
-    return ::close(fd) == 0 ? 0 : errno;
-}
-
-int FileSystem::renameFile(const std::string& from, const std::string& to) {
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-}
-
-int FileSystem::removeFile(const std::string& path) {
-    return ::unlink(path.c_str()) == 0 ? 0 : errno;
-}
-
-int FileSystem::lockFile(const std::string& lockPath, int& handle) {
-    handle = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (handle < 0) return errno;
-    while (::flock(handle, LOCK_EX) != 0) {
-        if (errno == EINTR) continue;
-        const int error = errno;
-        ::close(handle);
-        return error;
-    }
-    return 0;
-}
-
-void FileSystem::unlockFile(int handle) {
-    ::flock(handle, LOCK_UN);
-    ::close(handle);
-}
+using kestrum::files::Env;
+using kestrum::files::FileError;
 
 namespace {
 
-FileSystem g_realFileSystem;
-std::atomic<FileSystem*> g_fileSystem{nullptr};
+std::atomic<Env*> g_fileEnv{nullptr};
 std::mutex g_faultMutex;
 RegistryFault g_fault;
-// Threads of one process take turns as well; the file lock orders processes.
+// Threads of one process take turns here first, so they need one lock file descriptor each
+// only in turn; the file lock orders processes.
 std::mutex g_updateMutex;
+thread_local std::string t_writeProblem;
 
-FileSystem& fileSystem() {
-    FileSystem* fs = g_fileSystem.load();
-    return fs != nullptr ? *fs : g_realFileSystem;
-}
-
-std::string parentDirectory(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
+Env& fileEnv() {
+    Env* env = g_fileEnv.load();
+    return env != nullptr ? *env : Env::Default();
 }
 
 std::string homeDirectory() {
@@ -137,60 +43,119 @@ std::string homeDirectory() {
     return ".";
 }
 
-// Writes follow a symbolic link to the file it names (which need not exist yet), so the link
-// itself survives.
-std::string writeTarget(std::string path) {
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-        char target[PATH_MAX];
-        const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
-        if (n <= 0) return path;
-        std::string next(target, static_cast<std::size_t>(n));
-        const std::string dir = parentDirectory(path);
-        path = next.front() == '/' || dir.empty() ? next : dir + "/" + next;
-    }
-    return path;
-}
+// What tells one version of a file from another. The rename of every write gives a new inode;
+// an editor that rewrites the file in place changes its size or its times.
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
 
-LONG writeAtomically(const std::string& path, const std::string& content) {
-    FileSystem& fs = fileSystem();
-    const std::string target = writeTarget(path);
-    unsigned mode = 0644;
+    bool operator==(const FileIdentity& o) const {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+               changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+// 0 with the identity (exists false for a missing file), or the errno of a failed stat.
+int identify(Env& env, const std::string& path, FileIdentity& id) {
+    id = FileIdentity();
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
-    int fd = -1;
-    std::string temp;
-    if (fs.createTemporary(target, mode, fd, temp) != 0) return ERROR_CANTWRITE;
-    bool good = fs.writeAll(fd, content) == 0;
-    good = good && fs.syncFile(fd) == 0;
-    good = fs.closeFile(fd) == 0 && good;
-    good = good && fs.renameFile(temp, target) == 0;
-    if (!good) {
-        fs.removeFile(temp);
-        return ERROR_CANTWRITE;
-    }
-    return ERROR_SUCCESS;
+    if (const int error = env.stat(path, st); error != 0) return error == ENOENT || error == ENOTDIR ? 0 : error;
+    id.exists = true;
+    id.device = st.st_dev;
+    id.inode = st.st_ino;
+    id.size = st.st_size;
+    id.modified = st.st_mtim;
+    id.changed = st.st_ctim;
+    return 0;
 }
 
-LONG readTree(const std::string& path, RegistryTree& tree, std::string* problem) {
+// File times come from a coarse clock: a file changed in place within a few milliseconds of
+// being read may show the same times for two contents. Such a reading is used once and not
+// kept, until the file is older than that.
+bool settled(const FileIdentity& id) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const auto ns = [](const timespec& t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; };
+    constexpr long long kGranularity = 50'000'000;  // 50 ms, well above any kernel tick
+    return ns(now) - ns(id.modified) > kGranularity && ns(now) - ns(id.changed) > kGranularity;
+}
+
+LONG parseFile(Env& env, const std::string& path, RegistryTree& tree, std::string* problem) {
     std::string content;
-    const int error = fileSystem().readFile(path, content);
-    if (error == ENOENT) {
+    const int error = env.readFile(path, content);
+    if (error == ENOENT || error == ENOTDIR) {
         tree = RegistryTree();
         return ERROR_SUCCESS;
     }
     if (error != 0) {
-        if (problem != nullptr) *problem = "cannot be read";
+        if (problem != nullptr) *problem = FileError{error, "cannot be read"}.message();
         return ERROR_CANTREAD;
     }
     return RegistryTree::parse(content, tree, problem);
 }
 
+// One registry file as last parsed, handed out while the file stays the same: the user's, and
+// the machine-wide part beneath it.
+class CachedRegistryFile {
+public:
+    LONG read(const std::string& path, std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
+        Env& env = fileEnv();
+        FileIdentity before;
+        if (const int error = identify(env, path, before); error != 0) {
+            if (problem != nullptr) *problem = FileError{error, "cannot be read"}.message();
+            return ERROR_CANTREAD;
+        }
+        std::lock_guard lock(m_mutex);
+        if (m_tree != nullptr && path == m_path && before == m_identity) {
+            tree = m_tree;
+            return ERROR_SUCCESS;
+        }
+        auto parsed = std::make_shared<RegistryTree>();
+        if (const LONG rc = parseFile(env, path, *parsed, problem); rc != ERROR_SUCCESS) return rc;
+        FileIdentity after;
+        // Kept only when the file did not change while it was read and its times can be trusted.
+        if (identify(env, path, after) == 0 && after == before && (!after.exists || settled(after))) {
+            m_path = path;
+            m_identity = after;
+            m_tree = parsed;
+        } else {
+            m_tree.reset();
+        }
+        tree = std::move(parsed);
+        return ERROR_SUCCESS;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::string m_path;
+    FileIdentity m_identity;
+    std::shared_ptr<const RegistryTree> m_tree;
+};
+
+CachedRegistryFile& userRegistry() {
+    static auto* cache = new CachedRegistryFile;  // used until exit, by any thread
+    return *cache;
+}
+
+CachedRegistryFile& machineRegistry() {
+    static auto* cache = new CachedRegistryFile;
+    return *cache;
+}
+
+LONG writeFailed(const FileError& error, LONG rc) {
+    t_writeProblem = error.message();
+    return rc;
+}
+
 }  // namespace
 
-void SetFileSystem(FileSystem* fs) {
-    g_fileSystem.store(fs);
+void SetFileEnv(Env* env) {
+    g_fileEnv.store(env);
 }
 
 void SetRegistryFault(RegistryFault fault) {
@@ -213,36 +178,59 @@ std::string registryFilePath() {
     return base + "/kestrum/classes.reg";
 }
 
-LONG readRegistryFile(const std::string& path, RegistryTree& tree, std::string* problem) {
-    return readTree(path, tree, problem);
+LONG readUserRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
+    return userRegistry().read(registryFilePath(), tree, problem);
 }
 
-LONG readRegistry(RegistryTree& tree, std::string* problem) {
-    if (const LONG rc = readTree(registryFilePath(), tree, problem); rc != ERROR_SUCCESS) return rc;
-    return overlayOnMachineRegistry(tree, problem);
+LONG readMachineRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
+    const std::string path = machineRegistryPath();
+    if (path.empty()) {
+        static const auto empty = std::make_shared<const RegistryTree>();
+        tree = empty;
+        return ERROR_SUCCESS;
+    }
+    return machineRegistry().read(path, tree, problem);
+}
+
+LONG readRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
+    std::shared_ptr<const RegistryTree> user;
+    std::shared_ptr<const RegistryTree> machine;
+    if (const LONG rc = readUserRegistry(user, problem); rc != ERROR_SUCCESS) return rc;
+    if (const LONG rc = readMachineRegistry(machine, problem); rc != ERROR_SUCCESS) return rc;
+    tree = overlayOnMachineRegistry(user, machine);
+    return ERROR_SUCCESS;
 }
 
 LONG updateRegistry(const RegistryChange& change) {
-    const std::string path = registryFilePath();
-    FileSystem& fs = fileSystem();
+    Env& env = fileEnv();
     std::lock_guard processLock(g_updateMutex);
-    if (fs.makeDirectories(parentDirectory(path)) != 0) return ERROR_CANTWRITE;
-    int lockHandle = -1;
-    if (fs.lockFile(path + ".lock", lockHandle) != 0) return ERROR_LOCK_FAILED;
+    t_writeProblem.clear();
+    std::string target;
+    if (const FileError e = kestrum::files::ResolveLinks(registryFilePath(), target, env); !e.ok()) {
+        return writeFailed(e, ERROR_CANTWRITE);
+    }
+    if (const FileError e = kestrum::files::MakeDirectories(kestrum::files::DirectoryOf(target), env); !e.ok()) {
+        return writeFailed(e, ERROR_CANTWRITE);
+    }
+    kestrum::files::FileLock lock(env);
+    if (const FileError e = lock.Acquire(target + ".lock"); !e.ok()) return writeFailed(e, ERROR_LOCK_FAILED);
     RegistryTree tree;
-    LONG rc = readTree(path, tree, nullptr);
+    LONG rc = parseFile(env, target, tree, nullptr);
     bool modified = false;
     if (rc == ERROR_SUCCESS) rc = change(tree, modified);
-    if (rc == ERROR_SUCCESS && modified) rc = writeAtomically(path, tree.serialize());
-    fs.unlockFile(lockHandle);
+    if (rc == ERROR_SUCCESS && modified) {
+        if (const FileError e = kestrum::files::ReplaceFile(target, tree.serialize(), env); !e.ok()) {
+            rc = writeFailed(e, e.code == ENOMEM ? ERROR_OUTOFMEMORY : ERROR_CANTWRITE);
+        }
+    }
     return rc;
 }
 
 LONG readDefaultValue(std::string_view keyPath, std::string& value) {
     if (const LONG fault = registryFault(RegistryOperation::QueryValue, keyPath); fault != ERROR_SUCCESS) return fault;
-    RegistryTree tree;
+    std::shared_ptr<const RegistryTree> tree;
     if (const LONG rc = readRegistry(tree); rc != ERROR_SUCCESS) return rc;
-    const std::string* found = tree.value(keyPath, "");
+    const std::string* found = tree->value(keyPath, "");
     if (found == nullptr) return ERROR_FILE_NOT_FOUND;
     value = *found;
     return ERROR_SUCCESS;
@@ -264,12 +252,20 @@ std::string RegistryPath() {
 }
 
 LONG VerifyRegistry(std::string* problem) {
-    internal::RegistryTree tree;
+    std::shared_ptr<const RegistryTree> tree;
     std::string what;
-    const LONG rc = internal::readRegistryFile(internal::registryFilePath(), tree, &what);
-    if (rc == ERROR_SUCCESS) return internal::overlayOnMachineRegistry(tree, problem);
-    if (problem != nullptr) *problem = internal::registryFilePath() + ": " + what;
+    LONG rc = internal::readUserRegistry(tree, &what);
+    if (rc != ERROR_SUCCESS) {
+        if (problem != nullptr) *problem = internal::registryFilePath() + ": " + what;
+        return rc;
+    }
+    rc = internal::readMachineRegistry(tree, &what);
+    if (rc != ERROR_SUCCESS && problem != nullptr) *problem = internal::machineRegistryPath() + ": " + what;
     return rc;
+}
+
+std::string RegistryWriteProblem() {
+    return t_writeProblem;
 }
 
 }  // namespace comrt

@@ -6,6 +6,7 @@
 #include <comrt/faults.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace comrt::internal {
@@ -15,21 +16,26 @@ std::string registryFilePath();
 // folder of the runtime's library); read-only to the runtime.
 std::string machineRegistryPath();
 
-// One registry file: a missing file is an empty tree. ERROR_BADDB (with *problem) for a damaged
-// file, ERROR_CANTREAD when it cannot be read.
-LONG readRegistryFile(const std::string& path, RegistryTree& tree, std::string* problem);
-// Puts the user's tree over the machine-wide one: a key in the user's tree keeps only its own
-// values. ERROR_BADDB or ERROR_CANTREAD, with *problem naming the machine file, when that file
-// is damaged or unreadable; tree is then unchanged.
-LONG overlayOnMachineRegistry(RegistryTree& tree, std::string* problem);
+// The user's registry file alone, and the machine-wide one alone (an empty tree when the
+// runtime cannot tell where its library is); as readRegistry reads them.
+LONG readUserRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem = nullptr);
+LONG readMachineRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem = nullptr);
+// The user's tree over the machine's: a key of the user's keeps only its own values. The result
+// is reused while both trees stay the same.
+std::shared_ptr<const RegistryTree> overlayOnMachineRegistry(const std::shared_ptr<const RegistryTree>& user,
+                                                             const std::shared_ptr<const RegistryTree>& machine);
 
-// The whole tree as it is now, the user's over the machine's: a missing file is an empty registry. ERROR_BADDB (with
-// *problem) for a damaged file, ERROR_CANTREAD when it cannot be read.
-LONG readRegistry(RegistryTree& tree, std::string* problem = nullptr);
+// The whole tree as it is now, the user's over the machine's: a missing file is an empty
+// registry. ERROR_BADDB (with *problem) for a damaged file, ERROR_CANTREAD when it cannot be
+// read. The trees are shared and reused for as long as the files stay the same, so reading
+// costs two stats while nothing changes.
+LONG readRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem = nullptr);
 
 // Runs change on the current tree under the registry lock and, when it returns ERROR_SUCCESS
-// having set modified, writes the tree back atomically. A damaged file is left as it is and
-// ERROR_BADDB returned; a failed write leaves the old file in place (ERROR_CANTWRITE).
+// having set modified, writes the tree back atomically. The lock is held on the file that is
+// written (a symbolic link resolved), so writers that reach it by different names exclude each
+// other. A damaged file is left as it is and ERROR_BADDB returned; a failed write leaves the old
+// file in place (ERROR_CANTWRITE) and says where and why in RegistryWriteProblem().
 using RegistryChange = std::function<LONG(RegistryTree& tree, bool& modified)>;
 LONG updateRegistry(const RegistryChange& change);
 

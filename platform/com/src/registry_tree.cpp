@@ -1,4 +1,4 @@
-// The registry export format: parsing and writing.
+// The registry export format: parsing and writing, keeping what the runtime does not read.
 #include "registry_tree.h"
 
 #include "internal.h"
@@ -14,11 +14,18 @@ namespace {
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOldHeader = "REGEDIT4";
 constexpr std::string_view kRoot = "HKEY_CLASSES_ROOT\\";
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n')) {
+        s.remove_suffix(1);
+    }
     return s;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
 }
 
 // Reads a quoted string at the start of s; on success s is left after the closing quote.
@@ -50,14 +57,83 @@ void writeQuoted(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// The bytes of a hex value: pairs of hex digits separated by commas and blanks, with a final
+// backslash when the value goes on in the next line.
+bool hexBytes(std::string_view s, bool& continues) {
+    s = trim(s);
+    continues = !s.empty() && s.back() == '\\';
+    if (continues) s.remove_suffix(1);
+    for (char c : s) {
+        if (!isHexDigit(c) && c != ',' && c != ' ' && c != '\t') return false;
+    }
+    return true;
+}
+
+// The data of a value of another type, as the export format writes them: dword:8 hex digits,
+// hex:bytes or hex(type):bytes.
+bool otherTypedData(std::string_view data, bool& continues) {
+    continues = false;
+    if (startsWith(data, "dword:")) {
+        const std::string_view digits = data.substr(6);
+        if (digits.empty() || digits.size() > 8) return false;
+        for (char c : digits) {
+            if (!isHexDigit(c)) return false;
+        }
+        return true;
+    }
+    if (startsWith(data, "hex:")) return hexBytes(data.substr(4), continues);
+    if (startsWith(data, "hex(")) {
+        const std::size_t close = data.find("):");
+        if (close == std::string_view::npos || close == 4) return false;
+        for (char c : data.substr(4, close - 4)) {
+            if (!isHexDigit(c)) return false;
+        }
+        return hexBytes(data.substr(close + 2), continues);
+    }
+    return false;
 }
 
 std::string lineProblem(std::size_t line, std::string_view what) {
     char digits[24];
     auto end = std::to_chars(digits, digits + sizeof digits, line).ptr;
     return "line " + std::string(digits, end) + ": " + std::string(what);
+}
+
+// The line break that sample ends with, for lines written beside it.
+std::string_view lineBreakOf(std::string_view sample) {
+    return sample.size() >= 2 && sample.substr(sample.size() - 2) == "\r\n" ? "\r\n" : "\n";
+}
+
+std::string valueLine(std::string_view name, std::string_view data, std::string_view lineBreak) {
+    std::string out;
+    if (name.empty()) {
+        out = "@";
+    } else {
+        writeQuoted(out, name);
+    }
+    out += "=";
+    writeQuoted(out, data);
+    out += lineBreak;
+    return out;
+}
+
+// Lines the runtime does not read, kept as they are.
+RegistryLine textOnly(std::string raw) {
+    RegistryLine line;
+    line.raw = std::move(raw);
+    return line;
+}
+
+// Appends a piece of the file, first ending the text before it with a line break if the file
+// did not (a last line without one, followed by something new).
+void appendPiece(std::string& out, std::string_view piece) {
+    if (piece.empty()) return;
+    if (!out.empty() && out.back() != '\n') out.push_back('\n');
+    out.append(piece);
 }
 
 }  // namespace
@@ -85,72 +161,131 @@ LONG RegistryTree::parse(std::string_view text, RegistryTree& tree, std::string*
         if (problem != nullptr) *problem = lineProblem(line, what);
         return ERROR_BADDB;
     };
-    tree.m_keys.clear();
-    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    RegistryTree parsed;
     bool headerSeen = false;
-    std::string current;  // path of the section being read; empty before the first
+    RegistryKey* current = nullptr;
+    std::string pending;  // blank and comment lines not yet placed
     std::size_t lineNumber = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = trim(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    std::size_t at = 0;
+    auto nextLine = [&]() {
+        const std::size_t end = text.find('\n', at);
+        const std::size_t stop = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view raw = text.substr(at, stop - at);
+        at = stop;
         ++lineNumber;
-        if (line.empty() || line.front() == ';') continue;
+        return raw;
+    };
+    while (at < text.size()) {
+        const std::string_view raw = nextLine();
+        std::string_view line = trim(lineNumber == 1 && startsWith(raw, kBom) ? raw.substr(kBom.size()) : raw);
+        if (line.empty() || line.front() == ';') {
+            (headerSeen ? pending : parsed.m_preamble).append(raw);
+            continue;
+        }
         if (!headerSeen) {
             if (line != kHeader && line != kOldHeader) return fail(lineNumber, "not a registry file (no header line)");
             headerSeen = true;
+            parsed.m_preamble.append(raw);
+            parsed.m_lineBreak = std::string(lineBreakOf(raw));
             continue;
         }
         if (line.front() == '[') {
             if (line.back() != ']') return fail(lineNumber, "unterminated key name");
             std::string_view name = line.substr(1, line.size() - 2);
             if (!name.empty() && name.front() == '-') return fail(lineNumber, "key deletions are not supported");
-            if (name.substr(0, kRoot.size()) != kRoot) return fail(lineNumber, "key outside HKEY_CLASSES_ROOT");
+            if (!startsWith(name, kRoot)) return fail(lineNumber, "key outside HKEY_CLASSES_ROOT");
             name.remove_prefix(kRoot.size());
             if (!validKeyPath(name)) return fail(lineNumber, "invalid key name");
-            current = std::string(name);
-            tree.create(current);
+            if (parsed.find(name) != nullptr) {
+                // A second section of one key joins the first, its lines kept as they were.
+                current = &parsed.entry(name);
+                current->lines.push_back(textOnly(pending + std::string(raw)));
+            } else {
+                // Keys stay in the order of the file.
+                RegistryKey key;
+                key.path = std::string(name);
+                key.leading = pending;
+                key.header = std::string(raw);
+                parsed.m_order.push_back(std::move(key));
+                parsed.m_keys.emplace(asciiLower(name), std::prev(parsed.m_order.end()));
+                current = &parsed.m_order.back();
+            }
+            pending.clear();
             continue;
         }
-        if (current.empty()) return fail(lineNumber, "value outside any key");
-        std::string name;
+        if (current == nullptr) return fail(lineNumber, "value outside any key");
+        RegistryLine value;
+        value.isValue = true;
         if (line.front() == '@') {
             line.remove_prefix(1);
-        } else if (!readQuoted(line, name)) {
+        } else if (!readQuoted(line, value.name)) {
             return fail(lineNumber, "unreadable value name");
         }
         line = trim(line);
         if (line.empty() || line.front() != '=') return fail(lineNumber, "expected '=' after the value name");
         line = trim(line.substr(1));
-        std::string data;
-        if (!readQuoted(line, data)) return fail(lineNumber, "only quoted string values are supported");
-        if (!trim(line).empty()) return fail(lineNumber, "text after the value");
-        if (!validValueText(data)) return fail(lineNumber, "control character in a value");
-        tree.setValue(current, name, data);
+        value.raw = std::string(raw);
+        if (!line.empty() && line.front() == '"') {
+            if (!readQuoted(line, value.data)) return fail(lineNumber, "unterminated string");
+            if (!trim(line).empty()) return fail(lineNumber, "text after the value");
+            if (!validValueText(value.data)) return fail(lineNumber, "control character in a value");
+            value.isText = true;
+        } else {
+            bool continues = false;
+            if (!otherTypedData(line, continues)) return fail(lineNumber, "unreadable value data");
+            while (continues) {
+                if (at >= text.size()) return fail(lineNumber, "value continues past the end of the file");
+                const std::string_view more = nextLine();
+                if (!hexBytes(more, continues)) return fail(lineNumber, "unreadable value data");
+                value.raw.append(more);
+            }
+        }
+        if (!pending.empty()) current->lines.push_back(textOnly(std::move(pending)));
+        pending.clear();
+        // The last of two values of one name is the one that counts; the first stays as text.
+        const std::string lowerName = asciiLower(value.name);
+        for (RegistryLine& earlier : current->lines) {
+            if (earlier.isValue && asciiLower(earlier.name) == lowerName) earlier.isValue = earlier.isText = false;
+        }
+        current->lines.push_back(std::move(value));
     }
+    parsed.m_epilogue = std::move(pending);
+    tree = std::move(parsed);
     return ERROR_SUCCESS;
 }
 
 std::string RegistryTree::serialize() const {
-    std::string out(kHeader);
-    out += "\n";
-    for (const auto& [lower, key] : m_keys) {
-        out += "\n[";
-        out += kRoot;
-        out += key.path;
-        out += "]\n";
-        for (const auto& [name, data] : key.values) {
-            if (name.empty()) {
-                out += "@";
-            } else {
-                writeQuoted(out, name);
-            }
-            out += "=";
-            writeQuoted(out, data);
-            out += "\n";
-        }
+    std::string out;
+    // A file that held no header line (empty, or comments only) gets one first.
+    bool hasHeader = false;
+    for (std::size_t at = 0; at < m_preamble.size() && !hasHeader;) {
+        const std::size_t end = m_preamble.find('\n', at);
+        std::string_view line = std::string_view(m_preamble).substr(at, end == std::string::npos ? end : end - at);
+        if (at == 0 && startsWith(line, kBom)) line.remove_prefix(kBom.size());
+        line = trim(line);
+        hasHeader = line == kHeader || line == kOldHeader;
+        at = end == std::string::npos ? m_preamble.size() : end + 1;
     }
+    if (!hasHeader) {
+        out.append(kHeader);
+        out.push_back('\n');
+    }
+    appendPiece(out, m_preamble);
+    for (const RegistryKey& key : m_order) {
+        appendPiece(out, key.leading);
+        if (key.header.empty()) {
+            appendPiece(out, "[" + std::string(kRoot) + key.path + "]" + m_lineBreak);
+        } else {
+            appendPiece(out, key.header);
+        }
+        for (const RegistryLine& line : key.lines) appendPiece(out, line.raw);
+    }
+    appendPiece(out, m_epilogue);
     return out;
+}
+
+RegistryKey& RegistryTree::entry(std::string_view path) {
+    return *m_keys.find(asciiLower(path))->second;
 }
 
 bool RegistryTree::exists(std::string_view path) const {
@@ -165,63 +300,98 @@ bool RegistryTree::hasSubkeys(std::string_view path) const {
 
 const RegistryKey* RegistryTree::find(std::string_view path) const {
     auto it = m_keys.find(asciiLower(path));
-    return it == m_keys.end() ? nullptr : &it->second;
+    return it == m_keys.end() ? nullptr : &*it->second;
 }
 
 bool RegistryTree::create(std::string_view path) {
-    auto [it, inserted] = m_keys.try_emplace(asciiLower(path));
-    if (inserted) it->second.path = std::string(path);
-    return inserted;
+    std::string lower = asciiLower(path);
+    auto next = m_keys.upper_bound(lower);
+    if (next != m_keys.begin() && std::prev(next)->first == lower) return false;
+    RegistryKey key;
+    key.path = std::string(path);
+    key.leading = m_lineBreak;
+    const auto position = next == m_keys.end() ? m_order.end() : next->second;
+    const auto placed = m_order.insert(position, std::move(key));
+    m_keys.emplace_hint(next, std::move(lower), placed);
+    return true;
 }
 
 bool RegistryTree::remove(std::string_view path) {
-    return m_keys.erase(asciiLower(path)) != 0;
+    auto it = m_keys.find(asciiLower(path));
+    if (it == m_keys.end()) return false;
+    m_order.erase(it->second);
+    m_keys.erase(it);
+    return true;
 }
 
 bool RegistryTree::removeTree(std::string_view path) {
     const std::string lower = asciiLower(path);
     const std::string below = lower + '\\';
-    bool removed = m_keys.erase(lower) != 0;
+    bool removed = remove(path);
     auto it = m_keys.lower_bound(below);
     while (it != m_keys.end() && startsWith(it->first, below)) {
+        m_order.erase(it->second);
         it = m_keys.erase(it);
         removed = true;
     }
     return removed;
 }
 
+void RegistryTree::overlay(const RegistryTree& over) {
+    for (const RegistryKey& key : over.m_order) {
+        create(key.path);
+        entry(key.path).lines = key.lines;
+    }
+}
+
 const std::string* RegistryTree::value(std::string_view path, std::string_view name) const {
     const RegistryKey* key = find(path);
     if (key == nullptr) return nullptr;
     const std::string lowerName = asciiLower(name);
-    for (const auto& [n, data] : key->values) {
-        if (asciiLower(n) == lowerName) return &data;
+    for (const RegistryLine& line : key->lines) {
+        if (line.isValue && asciiLower(line.name) == lowerName) return line.isText ? &line.data : nullptr;
     }
     return nullptr;
 }
 
 void RegistryTree::setValue(std::string_view path, std::string_view name, std::string_view data) {
     create(path);
-    RegistryKey& key = m_keys.find(asciiLower(path))->second;
+    RegistryKey& key = entry(path);
     const std::string lowerName = asciiLower(name);
-    for (auto& [n, d] : key.values) {
-        if (asciiLower(n) == lowerName) {
-            d = std::string(data);
+    for (RegistryLine& line : key.lines) {
+        if (line.isValue && asciiLower(line.name) == lowerName) {
+            // Only this line changes; it keeps its name as spelled and its line break.
+            line.raw = valueLine(line.name, data, lineBreakOf(line.raw));
+            line.isText = true;
+            line.data = std::string(data);
             return;
         }
     }
+    RegistryLine added{valueLine(name, data, key.header.empty() ? m_lineBreak : lineBreakOf(key.header)), true,
+                       true, std::string(name), std::string(data)};
+    // The default value leads the key's values, as the export format writes it; a named one
+    // follows the last value.
+    auto position = key.lines.end();
     if (name.empty()) {
-        key.values.insert(key.values.begin(), {std::string(), std::string(data)});
+        for (auto it = key.lines.begin(); it != key.lines.end(); ++it) {
+            if (it->isValue) {
+                position = it;
+                break;
+            }
+        }
     } else {
-        key.values.emplace_back(std::string(name), std::string(data));
+        for (auto it = key.lines.begin(); it != key.lines.end(); ++it) {
+            if (it->isValue) position = std::next(it);
+        }
     }
+    key.lines.insert(position, std::move(added));
 }
 
 std::vector<std::string> RegistryTree::subkeys(std::string_view path) const {
     const std::string below = asciiLower(path) + '\\';
     std::map<std::string, std::string> children;  // lower-case name to spelling
     for (auto it = m_keys.lower_bound(below); it != m_keys.end() && startsWith(it->first, below); ++it) {
-        const std::string& spelled = it->second.path;
+        const std::string& spelled = it->second->path;
         const std::size_t stop = spelled.find('\\', below.size());
         std::string name = spelled.substr(below.size(), stop == std::string::npos ? std::string::npos : stop - below.size());
         children.try_emplace(asciiLower(name), std::move(name));
@@ -229,13 +399,6 @@ std::vector<std::string> RegistryTree::subkeys(std::string_view path) const {
     std::vector<std::string> names;
     for (auto& entry : children) names.push_back(std::move(entry.second));
     return names;
-}
-
-std::vector<std::string> RegistryTree::paths() const {
-    std::vector<std::string> out;
-    out.reserve(m_keys.size());
-    for (const auto& entry : m_keys) out.push_back(entry.second.path);
-    return out;
 }
 
 }  // namespace comrt::internal

@@ -76,7 +76,7 @@ std::string toUtf8(const OLECHAR* text) {
     return toUtf8(std::u16string_view(text));
 }
 
-bool decodeUtf8(std::string_view text, std::u16string& out) {
+bool decodeUtf8(std::string_view text, std::u16string& out, bool escapeBytes) {
     bool valid = true;
     out.reserve(out.size() + text.size());
     std::size_t i = 0;
@@ -106,6 +106,7 @@ bool decodeUtf8(std::string_view text, std::u16string& out) {
                 }
             }
             valid = valid && length != 1;
+            if (length == 1 && escapeBytes) c = 0xDC00 + b0;
         }
         if (c >= 0x10000) {
             out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
@@ -116,6 +117,27 @@ bool decodeUtf8(std::string_view text, std::u16string& out) {
         i += length;
     }
     return valid;
+}
+
+std::u16string pathToWide(std::string_view path) {
+    std::u16string out;
+    decodeUtf8(path, out, true);
+    return out;
+}
+
+std::string wideToPath(std::u16string_view path) {
+    std::string out;
+    out.reserve(path.size());
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        const bool escaped = i < path.size() && path[i] >= 0xDC80 && path[i] <= 0xDCFF &&
+                             (i == 0 || path[i - 1] < 0xD800 || path[i - 1] > 0xDBFF);
+        if (i < path.size() && !escaped) continue;
+        out += toUtf8(path.substr(start, i - start));
+        if (escaped) out.push_back(static_cast<char>(path[i] - 0xDC00));
+        start = i + 1;
+    }
+    return out;
 }
 
 std::u16string toUtf16(std::string_view text) {
@@ -217,6 +239,14 @@ std::string ToUtf8(std::u16string_view text) {
 
 std::u16string ToUtf16(std::string_view utf8) {
     return internal::toUtf16(utf8);
+}
+
+std::u16string PathToWide(std::string_view path) {
+    return internal::pathToWide(path);
+}
+
+std::string WideToPath(const OLECHAR* path) {
+    return path == nullptr ? std::string() : internal::wideToPath(path);
 }
 
 BSTR Utf8ToBstr(std::string_view utf8) {

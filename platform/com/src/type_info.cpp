@@ -42,8 +42,15 @@ T* allocateZeroed() {
 
 }  // namespace
 
+void clearDocumentation(BSTR* pName, BSTR* pDocString, BSTR* pHelpFile) {
+    for (BSTR* place : {pName, pDocString, pHelpFile}) {
+        if (place != nullptr) *place = nullptr;
+    }
+}
+
 HRESULT documentation(const OLECHAR* name, const OLECHAR* docString, const OLECHAR* helpFile, BSTR* pName,
                       BSTR* pDocString, DWORD* pHelpContext, BSTR* pHelpFile) {
+    clearDocumentation(pName, pDocString, pHelpFile);
     bool failed = false;
     BSTR n = pName != nullptr ? copyOrNull(name, failed) : nullptr;
     BSTR d = pDocString != nullptr ? copyOrNull(docString, failed) : nullptr;
@@ -123,6 +130,7 @@ HRESULT TypeLibrary::GetTypeInfoOfGuid(REFGUID guid, ITypeInfo** ppTinfo) {
 
 HRESULT TypeLibrary::GetLibAttr(TLIBATTR** ppTLibAttr) {
     if (ppTLibAttr == nullptr) return E_INVALIDARG;
+    *ppTLibAttr = nullptr;
     auto* attr = allocateZeroed<TLIBATTR>();
     if (attr == nullptr) return E_OUTOFMEMORY;
     attr->guid = m_description.libid;
@@ -136,6 +144,7 @@ HRESULT TypeLibrary::GetLibAttr(TLIBATTR** ppTLibAttr) {
 
 HRESULT TypeLibrary::GetDocumentation(INT index, BSTR* pBstrName, BSTR* pBstrDocString, DWORD* pdwHelpContext,
                                       BSTR* pBstrHelpFile) {
+    clearDocumentation(pBstrName, pBstrDocString, pBstrHelpFile);
     if (index == -1) {
         return documentation(m_description.name, m_description.helpString, m_description.helpFile, pBstrName,
                              pBstrDocString, pdwHelpContext, pBstrHelpFile);
@@ -187,6 +196,7 @@ const FunctionDescription* TypeInfo::function(MEMBERID memid) const {
 
 HRESULT TypeInfo::GetTypeAttr(TYPEATTR** ppTypeAttr) {
     if (ppTypeAttr == nullptr) return E_INVALIDARG;
+    *ppTypeAttr = nullptr;
     auto* attr = allocateZeroed<TYPEATTR>();
     if (attr == nullptr) return E_OUTOFMEMORY;
     const TypeDescription& t = type();
@@ -212,6 +222,7 @@ HRESULT TypeInfo::GetTypeAttr(TYPEATTR** ppTypeAttr) {
 
 HRESULT TypeInfo::GetFuncDesc(UINT index, FUNCDESC** ppFuncDesc) {
     if (ppFuncDesc == nullptr) return E_INVALIDARG;
+    *ppFuncDesc = nullptr;
     const TypeDescription& t = type();
     if (index >= t.functionCount) return TYPE_E_ELEMENTNOTFOUND;
     const FunctionDescription& f = t.functions[index];
@@ -264,6 +275,7 @@ HRESULT TypeInfo::GetFuncDesc(UINT index, FUNCDESC** ppFuncDesc) {
 
 HRESULT TypeInfo::GetVarDesc(UINT index, VARDESC** ppVarDesc) {
     if (ppVarDesc == nullptr) return E_INVALIDARG;
+    *ppVarDesc = nullptr;
     const TypeDescription& t = type();
     if (index >= t.constantCount) return TYPE_E_ELEMENTNOTFOUND;
     auto* block = allocateZeroed<VarDescBlock>();
@@ -296,7 +308,10 @@ HRESULT TypeInfo::GetNames(MEMBERID memid, BSTR* rgBstrNames, UINT cMaxNames, UI
     for (UINT i = 0; i < count; ++i) {
         rgBstrNames[i] = allocString(names[i]);
         if (rgBstrNames[i] == nullptr) {
-            for (UINT k = 0; k < i; ++k) SysFreeString(rgBstrNames[k]);
+            for (UINT k = 0; k < i; ++k) {
+                SysFreeString(rgBstrNames[k]);
+                rgBstrNames[k] = nullptr;
+            }
             return E_OUTOFMEMORY;
         }
     }
@@ -353,6 +368,7 @@ HRESULT TypeInfo::Invoke(PVOID pvInstance, MEMBERID memid, WORD wFlags, DISPPARA
 
 HRESULT TypeInfo::GetDocumentation(MEMBERID memid, BSTR* pBstrName, BSTR* pBstrDocString, DWORD* pdwHelpContext,
                                    BSTR* pBstrHelpFile) {
+    clearDocumentation(pBstrName, pBstrDocString, pBstrHelpFile);
     const TypeDescription& t = type();
     const OLECHAR* helpFile = m_library->description().helpFile;
     if (memid == MEMBERID_NIL) {

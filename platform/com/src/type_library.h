@@ -80,7 +80,9 @@ private:
 HRESULT invokeFunction(const FunctionDescription& function, void* instance, WORD flags, DISPPARAMS* params,
                        VARIANT* result, EXCEPINFO* exception, UINT* argumentError);
 
-// Fills any of the given places; all-or-nothing: on E_OUTOFMEMORY none is left allocated.
+// Sets the given places to null, as a failing GetDocumentation leaves them.
+void clearDocumentation(BSTR* pName, BSTR* pDocString, BSTR* pHelpFile);
+// Fills any of the given places; all-or-nothing: on E_OUTOFMEMORY none is left allocated (all null).
 HRESULT documentation(const OLECHAR* name, const OLECHAR* docString, const OLECHAR* helpFile, BSTR* pName,
                       BSTR* pDocString, DWORD* pHelpContext, BSTR* pHelpFile);
 

@@ -60,7 +60,7 @@ HRESULT LoadTypeLib(LPCOLESTR szFile, ITypeLib** pptlib) {
     return comrt::internal::guarded(E_OUTOFMEMORY, [&] {
         if (szFile == nullptr || pptlib == nullptr) return E_INVALIDARG;
         *pptlib = nullptr;
-        void* module = loadModule(toUtf8(szFile));
+        void* module = loadModule(wideToPath(szFile));
         if (module == nullptr) return TYPE_E_CANTLOADLIBRARY;
         auto get = reinterpret_cast<comrt::GetTypeLibDescriptionFn>(::dlsym(module, comrt::kTypeLibDescriptionSymbol));
         const comrt::TypeLibDescription* description = get != nullptr ? get() : nullptr;
@@ -77,12 +77,13 @@ HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid,
     return comrt::internal::guarded(E_OUTOFMEMORY, [&] {
         if (pptlib == nullptr) return E_INVALIDARG;
         *pptlib = nullptr;
-        RegistryTree tree;
+        std::shared_ptr<const RegistryTree> registry;
         const std::string libraryKey = "TypeLib\\" + guidText(rguid);
         if (registryFault(comrt::RegistryOperation::QueryValue, libraryKey) != ERROR_SUCCESS ||
-            readRegistry(tree) != ERROR_SUCCESS) {
+            readRegistry(registry) != ERROR_SUCCESS) {
             return TYPE_E_REGISTRYACCESS;
         }
+        const RegistryTree& tree = *registry;
         // The exact version, else the highest minor version above it with the same major.
         std::string version = versionKey(rguid, wVerMajor, wVerMinor);
         if (!tree.exists(version)) {
@@ -103,7 +104,7 @@ HRESULT LoadRegTypeLib(REFGUID rguid, WORD wVerMajor, WORD wVerMinor, LCID lcid,
         for (const std::string& locale : {hex(lcid), std::string("0")}) {
             for (const char* platform : {"win32", "win64"}) {
                 const std::string* path = tree.value(version + "\\" + locale + "\\" + platform, "");
-                if (path != nullptr && !path->empty()) return LoadTypeLib(toUtf16(*path).c_str(), pptlib);
+                if (path != nullptr && !path->empty()) return LoadTypeLib(pathToWide(*path).c_str(), pptlib);
             }
         }
         return TYPE_E_LIBNOTREGISTERED;
@@ -128,12 +129,13 @@ HRESULT RegisterTypeLib(ITypeLib* ptlib, LPCOLESTR szFullPath, LPCOLESTR szHelpD
             std::string value;
         };
         std::vector<Entry> entries;
-        const std::string path = toUtf8(szFullPath);
+        const std::string path = wideToPath(szFullPath);
         const std::string version = versionKey(lib.guid, lib.wMajorVerNum, lib.wMinorVerNum);
         const std::string versionText = hex(lib.wMajorVerNum) + "." + hex(lib.wMinorVerNum);
         entries.push_back({version, "", helpString});
         entries.push_back({version + "\\FLAGS", "", "0"});
-        entries.push_back({version + "\\HELPDIR", "", szHelpDir != nullptr ? toUtf8(szHelpDir) : directoryOf(path)});
+        entries.push_back(
+            {version + "\\HELPDIR", "", szHelpDir != nullptr ? wideToPath(szHelpDir) : directoryOf(path)});
         entries.push_back({version + "\\" + hex(lib.lcid) + "\\" + syskindName(lib.syskind), "", path});
         const UINT count = ptlib->GetTypeInfoCount();
         for (UINT i = 0; i < count; ++i) {

@@ -14,7 +14,7 @@ struct ICalculator : public IDispatch {
     virtual HRESULT Add(LONG a, LONG b, LONG* pSum) = 0;                       // 1
     virtual HRESULT Join(BSTR sFirst, BSTR sSecond, BSTR* psJoined) = 0;        // 2
     virtual HRESULT Scale(double dFactor, double* pdValue) = 0;                 // 3, in-out
-    virtual HRESULT Fail(LONG lCode) = 0;                                       // 4, posts an error
+    virtual HRESULT Fail(LONG lCode) = 0;  // 4, posts an error (none for E_ABORT)
     virtual HRESULT SetFlag(unsigned char bFlag, tagCOLOR eColor) = 0;          // 5
     virtual HRESULT Flag(LONG* pFlag) = 0;                                      // 6: flag * 100 + color
     virtual HRESULT Sum(SAFEARRAY* pValues, LONG* pTotal) = 0;                  // 7, SAFEARRAY(I2)

@@ -73,6 +73,7 @@ public:
         return S_OK;
     }
     HRESULT Fail(LONG lCode) override {
+        if (lCode == E_ABORT) return lCode;  // fails without a description
         ICreateErrorInfo* create = nullptr;
         if (SUCCEEDED(CreateErrorInfo(&create))) {
             create->SetGUID(IID_ICalculator);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using comrt_test::Bstr;
 using comrt_test::Ref;
 using comrt_test::ScopedRegistry;
@@ -132,6 +134,23 @@ TEST(TypeLibraryRegistration, WritesItsKeysFindsTheModuleAndRemovesThemAgain) {
     EXPECT_EQ(registry.keys(), std::set<std::string>{"Unrelated\\Key"});
     EXPECT_EQ(LoadRegTypeLib(LIBID_CalculatorLib, 1, 0, 0x409, found.put()), TYPE_E_LIBNOTREGISTERED);
     EXPECT_EQ(UnRegisterTypeLib(LIBID_CalculatorLib, 1, 0, 0x409, SYS_WIN32), TYPE_E_REGISTRYACCESS);
+}
+
+// A module in a folder whose name is not UTF-8 is loaded, registered and found again by its bytes.
+TEST(TypeLibraryRegistration, KeepsAModulePathThatIsNotUtf8AsItsBytes) {
+    ScopedRegistry registry;
+    const std::string folder = registry.dir() + "/caf\xE9";
+    std::filesystem::create_directory(folder);
+    const std::string copy = folder + "/calculator.so";
+    std::filesystem::copy_file(COMRT_TEST_SERVER, copy);
+    const std::u16string wide = comrt::PathToWide(copy);
+    Ref<ITypeLib> library;
+    ASSERT_EQ(LoadTypeLib(wide.c_str(), library.put()), S_OK);
+    ASSERT_EQ(RegisterTypeLib(library.get(), wide.c_str(), nullptr), S_OK);
+    EXPECT_EQ(comrt_test::queryDefault(kLibKey + "\\1.0\\409\\win32"), copy);
+    EXPECT_EQ(comrt_test::queryDefault(kLibKey + "\\1.0\\HELPDIR"), folder);
+    Ref<ITypeLib> found;
+    EXPECT_EQ(LoadRegTypeLib(LIBID_CalculatorLib, 1, 0, 0x409, found.put()), S_OK);
 }
 
 TEST(TypeLibraryRegistration, IsAllOrNothing) {
@@ -322,6 +341,75 @@ TEST_F(LateBinding, AFailingOperationFillsTheExceptionFromItsErrorObject) {
 
     EXPECT_EQ(call(4, {longArg(E_FAIL)}, &result, nullptr), E_FAIL) << "without a place, the code itself";
     EXPECT_EQ(GetErrorInfo(0, left.put()), S_OK) << "and the error object stays for the caller";
+}
+
+// A script passes its booleans, its integers of any width, its numbers as text and its
+// variables by reference; each converts as automation converts it.
+TEST_F(LateBinding, ArgumentsConvertAsAutomationConvertsThem) {
+    VARIANT truth;
+    VariantInit(&truth);
+    truth.vt = VT_BOOL;
+    truth.boolVal = VARIANT_TRUE;
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(call(5, {longArg(GREEN), truth}, nullptr), S_OK) << "VARIANT_TRUE into an unsigned byte";
+    ASSERT_EQ(call(6, {}, &result), S_OK);
+    EXPECT_EQ(result.lVal, 255 * 100 + GREEN);
+
+    Bstr forty(u"40");
+    VARIANT big;
+    VariantInit(&big);
+    big.vt = VT_I8;
+    big.llVal = 2;
+    ASSERT_EQ(call(1, {big, stringArg(forty.get())}, &result), S_OK) << "text and a 64-bit integer into LONGs";
+    EXPECT_EQ(result.lVal, 42);
+    big.llVal = 1LL << 40;
+    UINT argErr = 99;
+    EXPECT_EQ(call(1, {big, longArg(0)}, &result, nullptr, &argErr), DISP_E_OVERFLOW);
+    EXPECT_EQ(argErr, 0u);
+
+    VARIANT missing;
+    VariantInit(&missing);
+    missing.vt = VT_ERROR;
+    missing.scode = DISP_E_PARAMNOTFOUND;
+    EXPECT_EQ(call(1, {missing, longArg(0)}, &result), DISP_E_PARAMNOTOPTIONAL) << "an omitted argument";
+
+    // A script variable holding an integer, passed by reference where a double is declared,
+    // takes the double back.
+    VARIANT variable;
+    VariantInit(&variable);
+    variable.vt = VT_I2;
+    variable.iVal = 3;
+    VARIANT reference;
+    VariantInit(&reference);
+    reference.vt = VT_VARIANT | VT_BYREF;
+    reference.pvarVal = &variable;
+    Bstr half(u"0.5");
+    ASSERT_EQ(call(3, {reference, stringArg(half.get())}, nullptr), S_OK);
+    EXPECT_EQ(variable.vt, VT_R8);
+    EXPECT_EQ(variable.dblVal, 1.5);
+    Bstr word(u"three");
+    variable.vt = VT_BSTR;
+    variable.bstrVal = word.get();
+    EXPECT_EQ(call(3, {reference, longArg(2)}, nullptr, nullptr, &argErr), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(argErr, 0u);
+    EXPECT_EQ(variable.bstrVal, word.get()) << "a refused variable is left as it was";
+}
+
+// An error object left on the thread by an earlier call describes nothing the next call does.
+TEST_F(LateBinding, TheExceptionComesOnlyFromTheFailingCallsOwnErrorObject) {
+    ASSERT_EQ(call(4, {longArg(E_FAIL)}, nullptr, nullptr), E_FAIL) << "posts, and nobody fetches it";
+    EXCEPINFO info{};
+    info.bstrDescription = reinterpret_cast<BSTR>(1);
+    EXPECT_EQ(call(4, {longArg(E_ABORT)}, nullptr, &info), DISP_E_EXCEPTION);
+    EXPECT_EQ(info.scode, E_ABORT);
+    EXPECT_EQ(info.bstrSource, nullptr);
+    EXPECT_EQ(info.bstrDescription, nullptr) << "not the earlier call's \"Failure requested\"";
+    Ref<IErrorInfo> left;
+    ASSERT_EQ(GetErrorInfo(0, left.put()), S_OK) << "the earlier object stays as it was";
+    Bstr description;
+    left->GetDescription(description.put());
+    EXPECT_EQ(description.str(), u"Failure requested");
 }
 
 }  // namespace

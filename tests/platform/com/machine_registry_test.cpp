@@ -125,6 +125,25 @@ TEST_F(MachineRegistry, ChangesGoToTheUsersFileAndLeaveTheMachinesAsItWas) {
     EXPECT_EQ(user.keys().count("Machine.Class\\CLSID"), 0u);
 }
 
+TEST_F(MachineRegistry, ANewVersionOfEitherFileIsSeenByTheNextRead) {
+    writeMachine([] { ASSERT_TRUE(setDefault("Shared.Class\\CLSID", "{machine 1}")); });
+    EXPECT_EQ(queryDefault("Shared.Class\\CLSID"), "{machine 1}");
+    EXPECT_EQ(queryDefault("Shared.Class\\CLSID"), "{machine 1}") << "a second read, from what was kept";
+
+    // An upgrade rewrites the machine's file while the process runs.
+    writeMachine([] { ASSERT_TRUE(setDefault("Shared.Class\\CLSID", "{machine 2}")); });
+    EXPECT_EQ(queryDefault("Shared.Class\\CLSID"), "{machine 2}");
+
+    ASSERT_TRUE(setDefault("Shared.Class\\CLSID", "{user}"));
+    EXPECT_EQ(queryDefault("Shared.Class\\CLSID"), "{user}");
+    ASSERT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, "Shared.Class"), ERROR_SUCCESS);
+    EXPECT_EQ(queryDefault("Shared.Class\\CLSID"), "{machine 2}");
+
+    // The machine's file removed (the package purged): only the user's keys are left.
+    std::filesystem::remove(machinePath);
+    EXPECT_EQ(queryDefault("Shared.Class\\CLSID"), "<missing>");
+}
+
 TEST_F(MachineRegistry, ADamagedMachineFileIsReportedByItsNameAndNeverRewritten) {
     std::ofstream(machinePath, std::ios::binary) << "Windows Registry Editor Version 5.00\n\n[HKEY_CLASSES_ROOT\\Broken\n";
     const std::string before = fileText(machinePath);

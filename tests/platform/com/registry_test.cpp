@@ -3,10 +3,15 @@
 
 #include <comrt/faults.h>
 
+#include <kestrum/files/env.h>
+
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -156,7 +161,9 @@ TEST(RegistryFile, DamageIsReportedAndTheFileIsNeverRewritten) {
         {"value before any key", "REGEDIT4\n@=\"x\"\n", "line 2"},
         {"unterminated string", "REGEDIT4\n[HKEY_CLASSES_ROOT\\A]\n@=\"x\n", "line 3"},
         {"unknown escape", "REGEDIT4\n[HKEY_CLASSES_ROOT\\A]\n@=\"a\\nb\"\n", "line 3"},
-        {"number value", "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\A]\n\"n\"=dword:00000001\n", "line 4"},
+        {"bad number value", "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\A]\n\"n\"=dword:1234567890\n", "line 4"},
+        {"unknown value type", "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\A]\n\"n\"=qword:1\n", "line 4"},
+        {"hex running off the end", "REGEDIT4\n[HKEY_CLASSES_ROOT\\A]\n\"n\"=hex:01,\\\n", "line 3"},
         {"other hive", "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n", "line 2"},
         {"key deletion", "REGEDIT4\n[-HKEY_CLASSES_ROOT\\A]\n", "line 2"},
         {"unterminated key", "REGEDIT4\n[HKEY_CLASSES_ROOT\\A\n", "line 2"},
@@ -181,44 +188,160 @@ TEST(RegistryFile, CommentsBlankLinesAndTheOldHeaderAreRead) {
     EXPECT_EQ(queryDefault("A"), "x");
 }
 
-// A file system whose chosen step fails, for the write path's failure handling.
-class FailingFileSystem : public comrt::FileSystem {
+// Lines written by another program that the runtime does not read stay as they were, where
+// they were, through every kind of change.
+TEST(RegistryFile, LinesTheRuntimeDoesNotReadSurviveRewritesByteForByte) {
+    ScopedRegistry registry;
+    const std::string kept =
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
+        "\r\n"
+        "; settings of another program\r\n"
+        "[HKEY_CLASSES_ROOT\\Other.Program]\r\n"
+        "@=\"Other\"\r\n"
+        "\"Count\"=dword:00000001\r\n"
+        "\"Blob\"=hex:01,02,03,\\\r\n"
+        "  04,05\r\n"
+        "\"Path\"=hex(2):25,00,48,00,00,00\r\n"
+        "; a comment among the values\r\n"
+        "\"Name\"=\"kept\"\r\n"
+        "\r\n"
+        "[HKEY_CLASSES_ROOT\\Zebra]\r\n"
+        "@=\"last in sort order, first key written below it\"\r\n";
+    registry.write(kept);
+    EXPECT_EQ(queryDefault("Other.Program"), "Other");
+    EXPECT_EQ(queryDefault("Other.Program\\Count"), "<missing>");
+    ASSERT_TRUE(setDefault("Sample.Thing\\CLSID", "{1}"));
+    std::string expected = kept;
+    expected.insert(expected.find("\r\n[HKEY_CLASSES_ROOT\\Zebra]"),
+                    "\r\n[HKEY_CLASSES_ROOT\\Sample.Thing\\CLSID]\r\n@=\"{1}\"\r\n");
+    EXPECT_EQ(registry.text(), expected) << "a new key goes in its place in sort order, in the file's line breaks";
+    ASSERT_TRUE(setDefault("Other.Program", "changed"));
+    const std::string text = registry.text();
+    EXPECT_NE(text.find("@=\"changed\"\r\n\"Count\"=dword:00000001\r\n\"Blob\"=hex:01,02,03,\\\r\n  04,05\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(RegDeleteTreeA(HKEY_CLASSES_ROOT, "Sample.Thing"), ERROR_SUCCESS);
+    ASSERT_TRUE(setDefault("Other.Program", "Other"));
+    EXPECT_EQ(registry.text(), kept) << "undoing every change gives back the file as it was";
+
+    // A string set over a value of another type replaces it.
+    HKEY h = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CLASSES_ROOT, "Other.Program", 0, KEY_ALL_ACCESS, &h), ERROR_SUCCESS);
+    const char count[] = "2";
+    ASSERT_EQ(RegSetValueExA(h, "count", 0, REG_SZ, reinterpret_cast<const BYTE*>(count), sizeof count), ERROR_SUCCESS);
+    RegCloseKey(h);
+    EXPECT_NE(registry.text().find("\"Count\"=\"2\"\r\n\"Blob\""), std::string::npos) << registry.text();
+}
+
+TEST(RegistryFile, AFileWithoutAFinalLineBreakOrAHeaderStillTakesNewKeys) {
+    ScopedRegistry registry;
+    registry.write("REGEDIT4\n[HKEY_CLASSES_ROOT\\A]\n@=\"a\"");
+    ASSERT_TRUE(setDefault("B", "b"));
+    EXPECT_EQ(registry.text(), "REGEDIT4\n[HKEY_CLASSES_ROOT\\A]\n@=\"a\"\n\n[HKEY_CLASSES_ROOT\\B]\n@=\"b\"\n");
+    registry.write("; only a comment\n");
+    ASSERT_TRUE(setDefault("C", "c"));
+    EXPECT_EQ(registry.text(),
+              "Windows Registry Editor Version 5.00\n; only a comment\n\n[HKEY_CLASSES_ROOT\\C]\n@=\"c\"\n");
+}
+
+// The real file system, with the chosen step of a write failing and the reads counted.
+class FailingEnv : public kestrum::files::Env {
 public:
     enum class Step { None, Temporary, Write, Sync, Rename };
-    explicit FailingFileSystem(Step step) : m_step(step) { comrt::SetFileSystem(this); }
-    ~FailingFileSystem() override { comrt::SetFileSystem(nullptr); }
-    int createTemporary(const std::string& beside, unsigned mode, int& fd, std::string& temp) override {
-        return m_step == Step::Temporary ? EACCES : FileSystem::createTemporary(beside, mode, fd, temp);
+    explicit FailingEnv(Step step = Step::None) : m_step(step) { comrt::SetFileEnv(this); }
+    ~FailingEnv() override { comrt::SetFileEnv(nullptr); }
+    int createExclusive(const std::string& path, unsigned mode, int& fd) override {
+        return m_step == Step::Temporary ? EACCES : Env::createExclusive(path, mode, fd);
     }
-    int writeAll(int fd, std::string_view data) override {
-        if (m_step != Step::Write) return FileSystem::writeAll(fd, data);
-        FileSystem::writeAll(fd, data.substr(0, data.size() / 2));
+    int write(int fd, const char* data, std::size_t size, std::size_t& written) override {
+        if (m_step != Step::Write) return Env::write(fd, data, size, written);
+        Env::write(fd, data, size / 2, written);
         return ENOSPC;
     }
-    int syncFile(int fd) override { return m_step == Step::Sync ? EIO : FileSystem::syncFile(fd); }
-    int renameFile(const std::string& from, const std::string& to) override {
-        return m_step == Step::Rename ? EXDEV : FileSystem::renameFile(from, to);
+    int sync(int fd) override { return m_step == Step::Sync ? EIO : Env::sync(fd); }
+    int rename(const std::string& from, const std::string& to) override {
+        return m_step == Step::Rename ? EXDEV : Env::rename(from, to);
     }
+    int readFile(const std::string& path, std::string& content) override {
+        ++reads;
+        return Env::readFile(path, content);
+    }
+    std::atomic<int> reads{0};
 
 private:
     Step m_step;
 };
 
-TEST(RegistryFile, AFailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
-    using Step = FailingFileSystem::Step;
-    for (Step step : {Step::Temporary, Step::Write, Step::Sync, Step::Rename}) {
+TEST(RegistryFile, AFailedWriteKeepsTheOldFileLeavesNoTemporaryAndSaysWhy) {
+    using Step = FailingEnv::Step;
+    struct Row {
+        Step step;
+        const char* reason;
+    } rows[] = {{Step::Temporary, "Permission denied"},
+                {Step::Write, "No space left on device"},
+                {Step::Sync, "Input/output error"},
+                {Step::Rename, "Invalid cross-device link"}};
+    for (const Row& row : rows) {
         ScopedRegistry registry;
         ASSERT_TRUE(setDefault("Old", "kept"));
         const std::string before = registry.text();
         const int files = filesIn(registry.dir());
         {
-            FailingFileSystem failing(step);
-            EXPECT_EQ(createKey("New"), ERROR_CANTWRITE) << static_cast<int>(step);
+            FailingEnv failing(row.step);
+            EXPECT_EQ(createKey("New"), ERROR_CANTWRITE) << row.reason;
+            const std::string problem = comrt::RegistryWriteProblem();
+            EXPECT_NE(problem.find(row.reason), std::string::npos) << problem;
+            EXPECT_EQ(problem.find(row.step == Step::Temporary ? registry.dir() + ":" : registry.path() + ":"), 0u)
+                << problem;
         }
-        EXPECT_EQ(registry.text(), before) << static_cast<int>(step);
-        EXPECT_EQ(filesIn(registry.dir()), files) << "temporary file removed, step " << static_cast<int>(step);
+        EXPECT_EQ(registry.text(), before) << row.reason;
+        EXPECT_EQ(filesIn(registry.dir()), files) << "temporary file removed: " << row.reason;
         EXPECT_EQ(queryDefault("Old"), "kept");
+        EXPECT_TRUE(setDefault("New", "written"));
+        EXPECT_EQ(comrt::RegistryWriteProblem(), "") << "a write that succeeds clears the problem";
     }
+}
+
+TEST(RegistryFile, AFolderThatCannotBeCreatedIsNamed) {
+    ScopedRegistry registry;
+    std::ofstream(registry.dir() + "/plain") << "a file, not a folder";
+    const std::string nested = registry.dir() + "/plain/kestrum/classes.reg";
+    ::setenv("KESTRUM_REGISTRY", nested.c_str(), 1);
+    EXPECT_EQ(createKey("Key"), ERROR_CANTWRITE);
+    EXPECT_EQ(comrt::RegistryWriteProblem(), registry.dir() + "/plain: Not a directory");
+    ::setenv("KESTRUM_REGISTRY", registry.path().c_str(), 1);
+}
+
+// Reading costs one look at the file's identity while it is unchanged: the parsed file is
+// reused, and any change, by this runtime or by an editor writing in place, is seen at once.
+TEST(RegistryFile, ReadsReuseTheParsedFileUntilItChanges) {
+    ScopedRegistry registry;
+    ASSERT_TRUE(setDefault("Key", "aaaa"));
+    ::usleep(100000);  // older than the file times' granularity
+    FailingEnv counting;
+    EXPECT_EQ(queryDefault("Key"), "aaaa");
+    const int afterFirst = counting.reads.load();
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(queryDefault("Key"), "aaaa");
+    EXPECT_EQ(counting.reads.load(), afterFirst) << "unchanged file read again";
+
+    std::string text = registry.text();
+    text.replace(text.find("aaaa"), 4, "bbbb");
+    {
+        std::fstream inPlace(registry.path(), std::ios::in | std::ios::out | std::ios::binary);
+        inPlace << text;  // same size, same inode
+    }
+    EXPECT_EQ(queryDefault("Key"), "bbbb") << "an edit in place within the same moment";
+    ::usleep(100000);
+    text.replace(text.find("bbbb"), 4, "cccc");
+    {
+        std::fstream inPlace(registry.path(), std::ios::in | std::ios::out | std::ios::binary);
+        inPlace << text;
+    }
+    EXPECT_EQ(queryDefault("Key"), "cccc") << "an edit in place later";
+    ASSERT_TRUE(setDefault("Key", "dddd"));
+    EXPECT_EQ(queryDefault("Key"), "dddd");
+    std::filesystem::remove(registry.path());
+    EXPECT_EQ(queryDefault("Key"), "<missing>");
 }
 
 TEST(RegistryFile, PermissionsAndSymbolicLinksSurviveAWrite) {
@@ -233,6 +356,68 @@ TEST(RegistryFile, PermissionsAndSymbolicLinksSurviveAWrite) {
     ASSERT_EQ(::stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_EQ(registry.keys(), (std::set<std::string>{"First", "Second"}));
+}
+
+// Two writers that reach one file by different names, one through a symbolic link and one by
+// the real name, lock the same file and lose nothing.
+TEST(RegistryFile, WritersThroughALinkAndTheRealNameLoseNothing) {
+    ScopedRegistry registry;
+    std::filesystem::create_directory(registry.dir() + "/real");
+    const std::string real = registry.dir() + "/real/classes.reg";
+    std::filesystem::create_symlink("real/classes.reg", registry.path());
+    constexpr int kPerProcess = 200;
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+        children[c] = ::fork();
+        ASSERT_GE(children[c], 0);
+        if (children[c] == 0) {
+            ::setenv("KESTRUM_REGISTRY", c == 0 ? registry.path().c_str() : real.c_str(), 1);
+            bool good = true;
+            for (int i = 0; i < kPerProcess; ++i) {
+                good = setDefault("P" + std::to_string(c) + "\\K" + std::to_string(i), "v") && good;
+            }
+            ::_exit(good ? 0 : 1);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(registry.keys().size(), 2u * kPerProcess);
+    EXPECT_TRUE(std::filesystem::is_symlink(registry.path()));
+    EXPECT_TRUE(std::filesystem::exists(real + ".lock")) << "the lock is beside the file written";
+}
+
+// A writer killed in the middle of writing leaves its temporary file; the next write removes it.
+TEST(RegistryFile, WhatAKilledWriterLeftIsRemovedByTheNextWrite) {
+    ScopedRegistry registry;
+    ASSERT_TRUE(setDefault("Before", "1"));
+    const pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        class Stalling : public kestrum::files::Env {
+            int write(int fd, const char* data, std::size_t size, std::size_t& written) override {
+                Env::write(fd, data, size / 2, written);
+                for (;;) ::pause();
+            }
+        } stalling;
+        comrt::SetFileEnv(&stalling);
+        setDefault("Never", "written");
+        ::_exit(0);
+    }
+    bool started = false;
+    for (int i = 0; i < 1000 && !started; ++i) {
+        started = filesIn(registry.dir()) == 3;  // the file, its lock and the writer's temporary file
+        if (!started) ::usleep(2000);
+    }
+    ASSERT_TRUE(started);
+    ::kill(writer, SIGKILL);
+    ASSERT_EQ(::waitpid(writer, nullptr, 0), writer);
+    EXPECT_EQ(filesIn(registry.dir()), 3);
+    ASSERT_TRUE(setDefault("After", "2"));
+    EXPECT_EQ(filesIn(registry.dir()), 2) << "the file and its lock";
+    EXPECT_EQ(registry.keys(), (std::set<std::string>{"After", "Before"}));
 }
 
 TEST(RegistryFile, ConcurrentWritersInTwoProcessesLoseNothing) {

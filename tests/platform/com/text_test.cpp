@@ -39,6 +39,22 @@ TEST(TextConversion, PlatformCallsCountWriteAndRefuseSmallBuffers) {
     EXPECT_STREQ(narrow, "\xC2\xB0" "C");
 }
 
+// File names are bytes: every one survives the trip through wide text, valid UTF-8 or not.
+TEST(FileNameText, AnyBytesGoToWideTextAndBackUnchanged) {
+    for (const std::string& path : {std::string("/opt/caf\xE9/lib.so"), std::string("/\xFF\xFE/\xC0\xAF"),
+                                   std::string("/ok/\xC2\xB0" "C/\xE2\x82"), std::string("/plain/ascii"),
+                                   std::string("/emoji/\xF0\x9D\x84\x9E")}) {
+        const std::u16string wide = comrt::PathToWide(path);
+        EXPECT_EQ(comrt::WideToPath(wide.c_str()), path);
+    }
+    EXPECT_EQ(comrt::PathToWide("caf\xE9"), std::u16string(u"caf") + char16_t{0xDCE9});
+    EXPECT_EQ(comrt::PathToWide("\xC2\xB0"), u"°") << "valid UTF-8 is read as such";
+    EXPECT_EQ(comrt::WideToPath(u"\U0001D11E"), "\xF0\x9D\x84\x9E") << "a pair is a character, not escaped bytes";
+    const char16_t other[] = {u'a', 0xDC10, 0};
+    EXPECT_EQ(comrt::WideToPath(other), "a\xEF\xBF\xBD") << "a lone surrogate that stands for no byte";
+    EXPECT_EQ(comrt::WideToPath(nullptr), "");
+}
+
 TEST(TextConversion, Utf8BecomesACountedString) {
     BSTR s = comrt::Utf8ToBstr("\xC2\xB5m");
     ASSERT_NE(s, nullptr);

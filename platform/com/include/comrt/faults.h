@@ -10,32 +10,16 @@
 #include <string>
 #include <string_view>
 
+namespace kestrum::files {
+class Env;
+}
+
 namespace comrt {
 
-// The file operations the registry store is built on. Each returns 0 or an errno value.
-// This class itself works on the real file system; a test derives from it and overrides the
-// step it wants to fail.
-class COMRT_API FileSystem {
-public:
-    virtual ~FileSystem();
-    // ENOENT when the file does not exist.
-    virtual int readFile(const std::string& path, std::string& content);
-    virtual int makeDirectories(const std::string& dir);
-    // A new, empty file in the directory of besidePath, with the given permission bits.
-    virtual int createTemporary(const std::string& besidePath, unsigned mode, int& fd, std::string& tempPath);
-    virtual int writeAll(int fd, std::string_view data);
-    virtual int syncFile(int fd);
-    virtual int closeFile(int fd);
-    virtual int renameFile(const std::string& from, const std::string& to);
-    virtual int removeFile(const std::string& path);
-    // An exclusive advisory lock, held until unlockFile; blocks while another holds it.
-    virtual int lockFile(const std::string& lockPath, int& handle);
-    virtual void unlockFile(int handle);
-};
-
-// Installs fs for the registry store; null restores the real file system. The caller keeps fs
-// alive while it is installed.
-COMRT_API void SetFileSystem(FileSystem* fs);
+// Installs env (see <kestrum/files/env.h>, which the build tree provides) as the file system
+// that the registry store reads, locks and replaces its file through; null restores the real
+// one. The caller keeps env alive while it is installed.
+COMRT_API void SetFileEnv(kestrum::files::Env* env);
 
 enum class RegistryOperation { CreateKey, OpenKey, SetValue, QueryValue, DeleteKey };
 // Asked before each registry call with the full key path below HKEY_CLASSES_ROOT; a result

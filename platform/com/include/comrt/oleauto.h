@@ -174,5 +174,14 @@ COMRT_API HRESULT SafeArrayGetElement(SAFEARRAY* psa, LONG* rgIndices, void* pv)
 COMRT_API void VariantInit(VARIANTARG* pvarg);
 COMRT_API HRESULT VariantClear(VARIANTARG* pvarg);
 COMRT_API HRESULT VariantCopy(VARIANTARG* pvargDest, const VARIANTARG* pvargSrc);
+// Converts pvarSrc (by value or by reference, also through a VT_VARIANT reference) to the
+// by-value type vt and stores a value of its own in pvargDest, which may be pvarSrc itself:
+// booleans, integers of every width, VT_R4, VT_R8 and VT_BSTR, each into each. Numbers in
+// strings are read and written locale-independently (a decimal point); a real becomes an
+// integer rounded to the nearest, halves to even; true is -1 (all ones for an unsigned type);
+// VT_EMPTY is 0 or "". DISP_E_OVERFLOW when the value does not fit the type,
+// DISP_E_TYPEMISMATCH when it has no value of that type (VT_NULL, objects, arrays, text that
+// is not a number). wFlags is not used.
+COMRT_API HRESULT VariantChangeType(VARIANTARG* pvargDest, const VARIANTARG* pvarSrc, USHORT wFlags, VARTYPE vt);
 
 }  // extern "C"

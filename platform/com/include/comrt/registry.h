@@ -7,7 +7,8 @@
 //     "Named"="value"
 //
 // The file is $KESTRUM_REGISTRY when that is set, else
-// ${XDG_DATA_HOME:-$HOME/.local/share}/kestrum/classes.reg. Values are REG_SZ text in UTF-8.
+// ${XDG_DATA_HOME:-$HOME/.local/share}/kestrum/classes.reg. Values are REG_SZ text, UTF-8 by
+// convention but kept as bytes (a file name need not be UTF-8).
 //
 // Besides it, as the platform merges the machine's classes with each user's, the runtime reads
 // a machine-wide file in the same format that an installation writes: kestrum/classes.reg in
@@ -19,10 +20,12 @@
 // without regard to ASCII case and keep the case in which they were created.
 //
 // Every change reads the file, applies the change and writes the whole file back atomically
-// (temporary file beside it, flushed, renamed over it) while holding an advisory lock on
-// "<file>.lock" (classes.reg.lock for the default file); the lock cannot be taken on the file
-// itself because the rename replaces it. A file that cannot be parsed is reported as
-// ERROR_BADDB and is never rewritten.
+// (temporary file beside it, flushed, renamed over it, folder synced) while holding an advisory
+// lock on "<file>.lock" beside the file that is written (classes.reg.lock for the default file;
+// a symbolic link is resolved first); the lock cannot be taken on the file itself because the
+// rename replaces it. A rewrite keeps every line the runtime does not read (comments, values of
+// other types such as dword: and hex:) byte for byte. A file that cannot be parsed is reported
+// as ERROR_BADDB and is never rewritten. Reads reuse the parsed file while it is unchanged.
 #pragma once
 
 #include <comrt/types.h>
@@ -91,4 +94,8 @@ COMRT_API LONG VerifyRegistry(std::string* problem);
 // The machine-wide registry file, as chosen above (empty when the runtime cannot tell where
 // its library is).
 COMRT_API std::string MachineRegistryPath();
+// Why the latest change of the registry on this thread could not be written: the file or
+// folder and the reason ("/home/u/.local/share/kestrum: Permission denied"). Empty when the
+// latest change was written, or failed for another reason (a damaged file, an injected fault).
+COMRT_API std::string RegistryWriteProblem();
 }  // namespace comrt

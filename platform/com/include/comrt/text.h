@@ -32,6 +32,12 @@ namespace comrt {
 COMRT_API std::string ToUtf8(const OLECHAR* text);
 COMRT_API std::string ToUtf8(std::u16string_view text);
 COMRT_API std::u16string ToUtf16(std::string_view utf8);
+// File names are bytes that need not be UTF-8. PathToWide keeps each byte of a malformed
+// sequence as the lone surrogate U+DC80..U+DCFF; WideToPath turns those back into the bytes, so
+// any file name survives the trip through wide text (LoadTypeLib and RegisterTypeLib read their
+// paths this way).
+COMRT_API std::u16string PathToWide(std::string_view path);
+COMRT_API std::string WideToPath(const OLECHAR* path);
 // A new BSTR holding utf8 as UTF-16 (a malformed byte becomes U+FFFD); null when out of memory.
 COMRT_API BSTR Utf8ToBstr(std::string_view utf8);
 }  // namespace comrt

@@ -1,0 +1,55 @@
+// Creating the engine object through the registry, as the desktop programs do, while the
+// registry holds 0, 2,000 or 40,000 keys of other programs: creation should cost the same
+// whatever else is registered.
+#include <comrt/comrt.h>
+#include <kestrum/KestrumLib.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+extern "C" HRESULT DllRegisterServer();
+
+namespace {
+
+// A registry file of `others` keys of other programs, with the server registered beside them.
+void prepareRegistry(long others) {
+    const auto path = std::filesystem::temp_directory_path() / ("kestrum-bench-registry-" + std::to_string(others) + ".reg");
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << "Windows Registry Editor Version 5.00\n";
+        for (long i = 0; i < others; ++i) {
+            out << "\n[HKEY_CLASSES_ROOT\\Other.Program." << i << "\\CLSID]\n@=\"{00000000-0000-0000-0000-"
+                << 100000000000 + i << "}\"\n";
+        }
+    }
+    ::setenv("KESTRUM_REGISTRY", path.c_str(), 1);
+    if (DllRegisterServer() != S_OK) {
+        std::fprintf(stderr, "cannot register the server in %s\n", path.c_str());
+        std::exit(1);
+    }
+}
+
+void BM_CreateThroughTheRegistry(benchmark::State& state) {
+    prepareRegistry(state.range(0));
+    CoInitialize(nullptr);
+    for (auto _ : state) {
+        IMorvane* morvane = nullptr;
+        if (CoCreateInstance(CLSID_Morvane, nullptr, CLSCTX_INPROC_SERVER, IID_IMorvane,
+                             reinterpret_cast<void**>(&morvane)) != S_OK) {
+            state.SkipWithError("creation failed");
+            break;
+        }
+        morvane->Release();
+    }
+    CoUninitialize();
+}
+BENCHMARK(BM_CreateThroughTheRegistry)->Arg(0)->Arg(2000)->Arg(40000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
