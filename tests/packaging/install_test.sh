@@ -212,7 +212,12 @@ completion)
     k=$stage/bin/kestrum
     expect_eq "commands" "$(complete_line "$k" "" | tr '\n' ' ')" \
         "$(help_of "$k" | awk '/^Commands:/ { c = 1; next } /^$/ { c = 0 } c && /^  [a-z]/ { print $1 }' | sort -u | tr '\n' ' ')"
-    expect_eq "options" "$(complete_line "$k" --d | tr '\n' ' ')" "--db --dimensions "
+    # The options of the usage and the Options section, not one only mentioned in passing.
+    expect_eq "options" "$(complete_line "$k" --d | tr '\n' ' ')" "--db --digits "
+    expect_eq "an option's number" "$(complete_line "$k" --digits "")" ""
+    expect_eq "after an option's number" "$(complete_line "$k" --digits 4 --ignore-dimensions convert 1 KILOMETRE_PER_H)" \
+        "kilometre_per_hour"
+    expect_eq "compatible" "$(complete_line "$k" compatible 'N*kilometre_per_h')" "N*kilometre_per_hour"
     expect_eq "a command" "$(complete_line "$k" qc)" "qconvert"
     expect_eq "a unit" "$(complete_line "$k" convert 1 KILOMETRE_PER_H)" "kilometre_per_hour"
     expect_eq "a unit in an expression" "$(complete_line "$k" convert 1 'km/kilometre_per_h')" "km/kilometre_per_hour"
