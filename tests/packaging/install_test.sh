@@ -196,6 +196,32 @@ manpages)
     page_operations=$(man_section "EDIT OPERATIONS" <<<"$text" | operations)
     [[ -n $help_operations ]] || fail "kestrum --help lists no edit operations"
     expect_eq "kestrum.1 edit operations" "$(echo $page_operations)" "$(echo $help_operations)"
+    # Every example prints what the page says, run on the installed database (my.xml is a copy
+    # of it, for the edit example).
+    examples=$work/man-examples
+    rm -rf "$examples" && mkdir -p "$examples"
+    cp "$stage/share/kestrum/Unit_Database.xml" "$examples/my.xml"
+    run_example() {
+        [[ -n $command ]] || return 0
+        got=$(cd "$examples" && as_user env PATH="$stage/bin:$PATH" bash -c "$command" 2>&1)
+        expect_eq "kestrum.1 example '$command'" "$got" "$expected"
+        count=$((count + 1))
+    }
+    command= expected= count=0 continued=
+    while IFS= read -r line; do
+        if [[ -n $continued ]]; then
+            command+=" ${line#"${line%%[! ]*}"}"
+        elif [[ $line == '$ '* ]]; then
+            run_example
+            command=${line#'$ '} expected=
+        else
+            expected+=${expected:+$'\n'}$line
+        fi
+        continued=
+        [[ $command == *\\ && -z $expected ]] && { command=${command%\\}; continued=1; }
+    done < <(man_section EXAMPLES <<<"$text" | awk 'NF && !n { n = index($0, "$") } NF { print substr($0, n) }')
+    run_example
+    (( count >= 10 )) || fail "kestrum.1 shows $count examples"
     # Version and paths of this installation.
     grep -qF "Kestrum 1.01" <<<"$text" || fail "kestrum.1 does not name release 1.01"
     grep -qF "$stage/share/kestrum/Unit_Database.xml" <<<"$text" || fail "kestrum.1 does not name the installed database"
