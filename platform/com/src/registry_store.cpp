@@ -99,8 +99,8 @@ LONG parseFile(Env& env, const std::string& path, RegistryTree& tree, std::strin
     return RegistryTree::parse(content, tree, problem);
 }
 
-// One registry file as last parsed, handed out while the file stays the same. A second file
-// (a machine-wide part beneath the user's) would be a second instance.
+// One registry file as last parsed, handed out while the file stays the same: the user's, and
+// the machine-wide part beneath it.
 class CachedRegistryFile {
 public:
     LONG read(const std::string& path, std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
@@ -142,6 +142,11 @@ CachedRegistryFile& userRegistry() {
     return *cache;
 }
 
+CachedRegistryFile& machineRegistry() {
+    static auto* cache = new CachedRegistryFile;
+    return *cache;
+}
+
 LONG writeFailed(const FileError& error, LONG rc) {
     t_writeProblem = error.message();
     return rc;
@@ -173,8 +178,27 @@ std::string registryFilePath() {
     return base + "/kestrum/classes.reg";
 }
 
-LONG readRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
+LONG readUserRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
     return userRegistry().read(registryFilePath(), tree, problem);
+}
+
+LONG readMachineRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
+    const std::string path = machineRegistryPath();
+    if (path.empty()) {
+        static const auto empty = std::make_shared<const RegistryTree>();
+        tree = empty;
+        return ERROR_SUCCESS;
+    }
+    return machineRegistry().read(path, tree, problem);
+}
+
+LONG readRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem) {
+    std::shared_ptr<const RegistryTree> user;
+    std::shared_ptr<const RegistryTree> machine;
+    if (const LONG rc = readUserRegistry(user, problem); rc != ERROR_SUCCESS) return rc;
+    if (const LONG rc = readMachineRegistry(machine, problem); rc != ERROR_SUCCESS) return rc;
+    tree = overlayOnMachineRegistry(user, machine);
+    return ERROR_SUCCESS;
 }
 
 LONG updateRegistry(const RegistryChange& change) {
@@ -230,8 +254,13 @@ std::string RegistryPath() {
 LONG VerifyRegistry(std::string* problem) {
     std::shared_ptr<const RegistryTree> tree;
     std::string what;
-    const LONG rc = internal::readRegistry(tree, &what);
-    if (rc != ERROR_SUCCESS && problem != nullptr) *problem = internal::registryFilePath() + ": " + what;
+    LONG rc = internal::readUserRegistry(tree, &what);
+    if (rc != ERROR_SUCCESS) {
+        if (problem != nullptr) *problem = internal::registryFilePath() + ": " + what;
+        return rc;
+    }
+    rc = internal::readMachineRegistry(tree, &what);
+    if (rc != ERROR_SUCCESS && problem != nullptr) *problem = internal::machineRegistryPath() + ": " + what;
     return rc;
 }
 

@@ -12,11 +12,23 @@
 namespace comrt::internal {
 
 std::string registryFilePath();
+// The machine-wide registry file ($KESTRUM_MACHINE_REGISTRY, else kestrum/classes.reg in the
+// folder of the runtime's library); read-only to the runtime.
+std::string machineRegistryPath();
 
-// The whole tree as it is now: a missing file is an empty registry. ERROR_BADDB (with
-// *problem) for a damaged file, ERROR_CANTREAD when it cannot be read. The tree is shared and
-// reused for as long as the file stays the same, so reading costs one stat while nothing
-// changes.
+// The user's registry file alone, and the machine-wide one alone (an empty tree when the
+// runtime cannot tell where its library is); as readRegistry reads them.
+LONG readUserRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem = nullptr);
+LONG readMachineRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem = nullptr);
+// The user's tree over the machine's: a key of the user's keeps only its own values. The result
+// is reused while both trees stay the same.
+std::shared_ptr<const RegistryTree> overlayOnMachineRegistry(const std::shared_ptr<const RegistryTree>& user,
+                                                             const std::shared_ptr<const RegistryTree>& machine);
+
+// The whole tree as it is now, the user's over the machine's: a missing file is an empty
+// registry. ERROR_BADDB (with *problem) for a damaged file, ERROR_CANTREAD when it cannot be
+// read. The trees are shared and reused for as long as the files stay the same, so reading
+// costs two stats while nothing changes.
 LONG readRegistry(std::shared_ptr<const RegistryTree>& tree, std::string* problem = nullptr);
 
 // Runs change on the current tree under the registry lock and, when it returns ERROR_SUCCESS

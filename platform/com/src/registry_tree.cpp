@@ -337,6 +337,13 @@ bool RegistryTree::removeTree(std::string_view path) {
     return removed;
 }
 
+void RegistryTree::overlay(const RegistryTree& over) {
+    for (const RegistryKey& key : over.m_order) {
+        create(key.path);
+        entry(key.path).lines = key.lines;
+    }
+}
+
 const std::string* RegistryTree::value(std::string_view path, std::string_view name) const {
     const RegistryKey* key = find(path);
     if (key == nullptr) return nullptr;

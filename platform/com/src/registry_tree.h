@@ -63,6 +63,10 @@ public:
     void setValue(std::string_view path, std::string_view name, std::string_view data);
     // The names (as spelled) of the keys directly below path, existing implicitly or not.
     std::vector<std::string> subkeys(std::string_view path) const;
+    bool empty() const { return m_keys.empty(); }
+    // Puts every key of over, with its values, in place of this tree's key of that name (the
+    // keys below it stay): the user's classes covering the machine's.
+    void overlay(const RegistryTree& over);
 
 private:
     RegistryKey& entry(std::string_view path);

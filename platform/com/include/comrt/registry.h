@@ -9,6 +9,13 @@
 // The file is $KESTRUM_REGISTRY when that is set, else
 // ${XDG_DATA_HOME:-$HOME/.local/share}/kestrum/classes.reg. Values are REG_SZ text, UTF-8 by
 // convention but kept as bytes (a file name need not be UTF-8).
+//
+// Besides it, as the platform merges the machine's classes with each user's, the runtime reads
+// a machine-wide file in the same format that an installation writes: kestrum/classes.reg in
+// the folder of the runtime's own library (LIBDIR/kestrum/classes.reg), or
+// $KESTRUM_MACHINE_REGISTRY when that is set. Reads see both; a key present in the user's file
+// shows the user's values only, so a per-user registration wins. Changes go to the user's file
+// alone: the machine-wide one is never written.
 // A key exists when it has a section of its own or any key below it does. Names compare
 // without regard to ASCII case and keep the case in which they were created.
 //
@@ -81,9 +88,12 @@ COMRT_API LONG RegDeleteTreeA(HKEY hKey, LPCSTR lpSubKey);
 namespace comrt {
 // The file that holds HKEY_CLASSES_ROOT for this process, as chosen above.
 COMRT_API std::string RegistryPath();
-// ERROR_SUCCESS when the registry file is missing or reads cleanly; otherwise the error and,
+// ERROR_SUCCESS when the registry files are missing or read cleanly; otherwise the error and,
 // in *problem, what is wrong and where ("classes.reg line 4: ...").
 COMRT_API LONG VerifyRegistry(std::string* problem);
+// The machine-wide registry file, as chosen above (empty when the runtime cannot tell where
+// its library is).
+COMRT_API std::string MachineRegistryPath();
 // Why the latest change of the registry on this thread could not be written: the file or
 // folder and the reason ("/home/u/.local/share/kestrum: Permission denied"). Empty when the
 // latest change was written, or failed for another reason (a damaged file, an injected fault).
