@@ -1,7 +1,7 @@
 // Changes to the database. Every operation checks everything before it changes anything, so a
 // failure leaves the tables untouched, also when an allocation fails on the way (see undo.h);
-// every success discards values worked out from expressions (see Database::invalidateDerived).
-#include "database.h"
+// every success discards values worked out from expressions (see Tables::invalidateDerived).
+#include "tables.h"
 #include "undo.h"
 
 namespace kestrum {
@@ -38,7 +38,7 @@ bool replaceTerms(std::string_view text, std::string_view oldKey, std::string_vi
 
 }  // namespace
 
-Database::TermRenames Database::renamedTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey) {
+Tables::TermRenames Tables::renamedTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey) {
     TermRenames renames;
     auto collect = [&](std::string& expression) {
         std::string renamed;
@@ -52,13 +52,13 @@ Database::TermRenames Database::renamedTerms(bool inQuantities, std::string_view
     return renames;
 }
 
-void Database::applyRenames(TermRenames& renames) noexcept {
+void Tables::applyRenames(TermRenames& renames) noexcept {
     for (auto& [expression, renamed] : renames) expression->swap(renamed);
 }
 
 // ---- Quantities -------------------------------------------------------------------------
 
-Result Database::Quantity_Add(std::string_view quantity) {
+Result Tables::Quantity_Add(std::string_view quantity) {
     if (const Result rc = checkNewName(quantity); rc != S_OK) return rc;
     const std::string key = foldCase(quantity);
     auto record = std::make_unique<QuantityRecord>();
@@ -81,7 +81,7 @@ Result Database::Quantity_Add(std::string_view quantity) {
     return S_OK;
 }
 
-Result Database::Quantity_Remove(std::string_view quantity) {
+Result Tables::Quantity_Remove(std::string_view quantity) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     for (const auto& synonym : q->second->synonyms) m_quantityIndex.erase(synonym.first);
@@ -93,7 +93,7 @@ Result Database::Quantity_Remove(std::string_view quantity) {
     return S_OK;
 }
 
-Result Database::Quantity_Rename(std::string_view currentName, std::string_view newName) {
+Result Tables::Quantity_Rename(std::string_view currentName, std::string_view newName) {
     const auto q = resolveQuantity(currentName);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
@@ -139,7 +139,7 @@ Result Database::Quantity_Rename(std::string_view currentName, std::string_view 
     return S_OK;
 }
 
-Result Database::Quantity_Synonym_Add(std::string_view quantity, std::string_view synonym) {
+Result Tables::Quantity_Synonym_Add(std::string_view quantity, std::string_view synonym) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
@@ -152,7 +152,7 @@ Result Database::Quantity_Synonym_Add(std::string_view quantity, std::string_vie
     return S_OK;
 }
 
-Result Database::Quantity_Synonym_Remove(std::string_view quantity, std::string_view synonym) {
+Result Tables::Quantity_Synonym_Remove(std::string_view quantity, std::string_view synonym) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     const NameKey key(synonym);
@@ -167,7 +167,7 @@ Result Database::Quantity_Synonym_Remove(std::string_view quantity, std::string_
     return S_OK;
 }
 
-Result Database::Quantity_DimVector_Replace(std::string_view quantity, std::span<const std::int16_t> vector) {
+Result Tables::Quantity_DimVector_Replace(std::string_view quantity, std::span<const std::int16_t> vector) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     QuantityRecord& record = *q->second;
@@ -182,7 +182,7 @@ Result Database::Quantity_DimVector_Replace(std::string_view quantity, std::span
     return S_OK;
 }
 
-Result Database::Quantity_Expression_Replace(std::string_view quantity, std::string_view expression) {
+Result Tables::Quantity_Expression_Replace(std::string_view quantity, std::string_view expression) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     if (utf16Length(expression) > kMaxExpressionLength || !isStorableText(expression)) return E_INVALID_EXPRESSION;
@@ -201,7 +201,7 @@ Result Database::Quantity_Expression_Replace(std::string_view quantity, std::str
 
 // ---- Unit systems -----------------------------------------------------------------------
 
-Result Database::UnitSystem_Add(std::string_view unitSystem) {
+Result Tables::UnitSystem_Add(std::string_view unitSystem) {
     if (const Result rc = checkNewName(unitSystem); rc != S_OK) return rc;
     const std::string key = foldCase(unitSystem);
     auto record = std::make_unique<UnitSystemRecord>();
@@ -212,7 +212,7 @@ Result Database::UnitSystem_Add(std::string_view unitSystem) {
     return S_OK;
 }
 
-Result Database::UnitSystem_Remove(std::string_view unitSystem) {
+Result Tables::UnitSystem_Remove(std::string_view unitSystem) {
     const auto s = findUnitSystem(unitSystem);
     if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
     m_unitSystems.erase(s);
@@ -220,7 +220,7 @@ Result Database::UnitSystem_Remove(std::string_view unitSystem) {
     return S_OK;
 }
 
-Result Database::UnitSystem_Rename(std::string_view currentName, std::string_view newName) {
+Result Tables::UnitSystem_Rename(std::string_view currentName, std::string_view newName) {
     const auto s = findUnitSystem(currentName);
     if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
@@ -239,7 +239,7 @@ Result Database::UnitSystem_Rename(std::string_view currentName, std::string_vie
     return S_OK;
 }
 
-Result Database::UnitSystem_PrefUnit_Replace(std::string_view unitSystem, std::string_view quantity,
+Result Tables::UnitSystem_PrefUnit_Replace(std::string_view unitSystem, std::string_view quantity,
                                              std::string_view unit) {
     const auto s = findUnitSystem(unitSystem);
     if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;

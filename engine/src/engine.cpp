@@ -1,9 +1,13 @@
-// The engine's operations: loading, conversions and symbols here; queries and edits forward
-// to the database, converting its internal vectors to the interface's 16-bit form.
+// The engine's operations over its parts: the tables (queries and edits), the Evaluator
+// (conversions and the values expressions define), the translation into preferred units and
+// the symbols. No exception leaves an operation.
 #include <kestrum/engine.h>
 
-#include "database.h"
+#include "evaluator.h"
 #include "file_io.h"
+#include "preferred_units.h"
+#include "symbol.h"
+#include "tables.h"
 #include "text.h"
 #include "xml_reader.h"
 #include "xml_writer.h"
@@ -39,23 +43,15 @@ bool tooLongExpression(std::string_view text) {
     return text.size() > kMaxExpressionLength && utf16Length(text) > kMaxExpressionLength;
 }
 
-// The lower-case form of an expression, without a copy when it has no upper-case letters.
-std::string_view folded(std::string_view text, std::string& buffer) {
-    if (!hasUpperAscii(text)) return text;
-    buffer.assign(text);
-    for (char& c : buffer) c = foldAscii(c);
-    return buffer;
-}
-
 bool pathUsable(std::string_view path) {
     return !path.empty() && utf16Length(path) <= kMaxPathLength && path.find('\0') == std::string_view::npos;
 }
 
-Result convertExpressions(Database& db, bool dimensionalAnalysis, std::string_view fromExpression,
+Result convertExpressions(Evaluator& evaluator, bool dimensionalAnalysis, std::string_view fromExpression,
                           std::string_view toExpression, double& pdAdd, double& pdMultiplyBy) {
     UnitValue from, to;
-    if (const Result rc = db.evaluateCached(folded(fromExpression, db.scratch(0)), from); rc != S_OK) return rc;
-    if (const Result rc = db.evaluateCached(folded(toExpression, db.scratch(1)), to); rc != S_OK) return rc;
+    if (const Result rc = evaluator.evaluateOperand(fromExpression, from); rc != S_OK) return rc;
+    if (const Result rc = evaluator.evaluateOperand(toExpression, to); rc != S_OK) return rc;
     if (dimensionalAnalysis && from.dims != to.dims) return E_DIMENSIONS_DIFFER;
     if (to.factor == 0.0) return E_DIVIDE_BY_ZERO;
     if (from.factor == UNDEFINED_VALUE || to.factor == UNDEFINED_VALUE) return E_INTERNAL;
@@ -72,7 +68,11 @@ Result convertExpressions(Database& db, bool dimensionalAnalysis, std::string_vi
 
 }  // namespace
 
-Engine::Engine() : m_db(std::make_unique<Database>()) {}
+Engine::Engine()
+    : m_tables(std::make_unique<Tables>()),
+      m_evaluator(std::make_unique<Evaluator>(*m_tables)),
+      m_preferredUnits(std::make_unique<PreferredUnits>(*m_tables, *m_evaluator)),
+      m_symbols(std::make_unique<SymbolRenderer>(*m_tables)) {}
 Engine::~Engine() = default;
 
 void Engine::SetReadBlockSize(std::size_t bytes) { m_readBlockSize = bytes == 0 ? kDefaultReadBlockSize : bytes; }
@@ -96,7 +96,7 @@ Result Engine::UnitExpression_Convert(std::string_view sUnitExpressionFrom, std:
                                       double& pdAdd, double& pdMultiplyBy) try {
     if (m_uninitialized) return E_NOT_INITIALIZED;
     if (tooLongExpression(sUnitExpressionFrom) || tooLongExpression(sUnitExpressionTo)) return E_INVALID_EXPRESSION;
-    return convertExpressions(*m_db, m_dimensionalAnalysis, sUnitExpressionFrom, sUnitExpressionTo, pdAdd,
+    return convertExpressions(*m_evaluator, m_dimensionalAnalysis, sUnitExpressionFrom, sUnitExpressionTo, pdAdd,
                               pdMultiplyBy);
 } catch (...) {
     return currentFailure();
@@ -105,7 +105,7 @@ Result Engine::UnitExpression_Convert(std::string_view sUnitExpressionFrom, std:
 Result Engine::UnitExpression_Symbol(std::string_view sUnitExpression, std::string& psSymbol) try {
     if (tooLongExpression(sUnitExpression)) return E_INVALID_EXPRESSION;
     std::string symbol;
-    if (const Result rc = m_db->renderSymbol(sUnitExpression, symbol); rc != S_OK) return rc;
+    if (const Result rc = m_symbols->render(sUnitExpression, symbol); rc != S_OK) return rc;
     psSymbol = std::move(symbol);
     return S_OK;
 } catch (...) {
@@ -118,13 +118,13 @@ Result Engine::QuantityExpression_Convert(std::string_view sUnitSystemFrom, std:
     if (m_uninitialized) return E_NOT_INITIALIZED;
     if (tooLongExpression(sQuantityExpression)) return E_INVALID_EXPRESSION;
     std::string from, to;
-    if (const Result rc = m_db->buildPreferredUnitExpression(sQuantityExpression, sUnitSystemFrom, from); rc != S_OK)
+    if (const Result rc = m_preferredUnits->build(sQuantityExpression, sUnitSystemFrom, from); rc != S_OK)
         return rc;
-    if (const Result rc = m_db->buildPreferredUnitExpression(sQuantityExpression, sUnitSystemTo, to); rc != S_OK)
+    if (const Result rc = m_preferredUnits->build(sQuantityExpression, sUnitSystemTo, to); rc != S_OK)
         return rc;
     // The built texts are the engine's own: the limit on a caller's expression does not apply
     // (ten preferred units with names of 50 characters make more than 500).
-    return convertExpressions(*m_db, m_dimensionalAnalysis, from, to, pdAdd, pdMultiplyBy);
+    return convertExpressions(*m_evaluator, m_dimensionalAnalysis, from, to, pdAdd, pdMultiplyBy);
 } catch (...) {
     return currentFailure();
 }
@@ -133,9 +133,9 @@ Result Engine::QuantityExpression_Symbol(std::string_view sUnitSystem, std::stri
                                          std::string& psSymbol) try {
     if (tooLongExpression(sQuantityExpression)) return E_INVALID_EXPRESSION;
     std::string expression, symbol;
-    if (const Result rc = m_db->buildPreferredUnitExpression(sQuantityExpression, sUnitSystem, expression); rc != S_OK)
+    if (const Result rc = m_preferredUnits->build(sQuantityExpression, sUnitSystem, expression); rc != S_OK)
         return rc;
-    if (const Result rc = m_db->renderSymbol(expression, symbol); rc != S_OK) return rc;
+    if (const Result rc = m_symbols->render(expression, symbol); rc != S_OK) return rc;
     psSymbol = std::move(symbol);
     return S_OK;
 } catch (...) {
@@ -147,10 +147,9 @@ Result Engine::ReadUnitDatabase(std::string_view sUnitDatabaseLocation, int eRea
     if (!pathUsable(sUnitDatabaseLocation) || !file.open(std::string(sUnitDatabaseLocation))) return E_UDB_FILE_NOT_FOUND;
     const std::string_view content = file.view();
     // Read into a copy and swap it in on success: a failed read leaves the database as it was.
-    auto target = eReadFlag == OVERWRITE ? std::make_unique<Database>() : std::make_unique<Database>(*m_db);
+    auto target = eReadFlag == OVERWRITE ? std::make_unique<Tables>() : std::make_unique<Tables>(*m_tables);
     if (const Result rc = readDatabaseXml(*target, content, m_readBlockSize); rc != S_OK) return rc;
-    target->invalidateDerived();
-    m_db = std::move(target);
+    m_tables->replaceWith(*target);
     m_uninitialized = false;
     return S_OK;
 } catch (...) {
@@ -159,7 +158,7 @@ Result Engine::ReadUnitDatabase(std::string_view sUnitDatabaseLocation, int eRea
 
 Result Engine::WriteUnitDatabase(std::string_view sUnitDatabaseLocation) try {
     if (!pathUsable(sUnitDatabaseLocation)) return E_NO_WRITE_PERMISSION;
-    const std::string text = writeDatabaseXml(*m_db);
+    const std::string text = writeDatabaseXml(*m_tables, *m_evaluator);
     const files::FileError error = files::ReplaceFile(std::string(sUnitDatabaseLocation), text, saveEnv());
     if (error.code == ENOMEM) return E_OUTOFMEMORY;
     return error.ok() ? S_OK : E_NO_WRITE_PERMISSION;
@@ -170,20 +169,20 @@ Result Engine::WriteUnitDatabase(std::string_view sUnitDatabaseLocation) try {
 // ---- Queries ----------------------------------------------------------------------------
 
 Result Engine::Quantity_Set(std::vector<std::string>& ppQtyArray) try {
-    return m_db->Quantity_Set(ppQtyArray);
+    return m_tables->Quantity_Set(ppQtyArray);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_Synonym_Set(std::string_view sQuantity, std::vector<std::string>& ppQtySynonymArray) try {
-    return m_db->Quantity_Synonym_Set(sQuantity, ppQtySynonymArray);
+    return m_tables->Quantity_Synonym_Set(sQuantity, ppQtySynonymArray);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_DimVector(std::string_view sQuantity, std::vector<std::int16_t>& ppDimVector) try {
     DimVector v;
-    if (const Result rc = m_db->Quantity_DimVector(sQuantity, v); rc != S_OK) return rc;
+    if (const Result rc = m_evaluator->Quantity_DimVector(sQuantity, v); rc != S_OK) return rc;
     ppDimVector.assign(v.begin(), v.end());
     return S_OK;
 } catch (...) {
@@ -191,68 +190,68 @@ Result Engine::Quantity_DimVector(std::string_view sQuantity, std::vector<std::i
 }
 
 Result Engine::Quantity_Expression(std::string_view sQuantity, std::string& psExpression) try {
-    return m_db->Quantity_Expression(sQuantity, psExpression);
+    return m_tables->Quantity_Expression(sQuantity, psExpression);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_Unit_Set(std::string_view sQuantity, std::vector<std::string>& ppUnitArray) try {
-    return m_db->Quantity_Unit_Set(sQuantity, ppUnitArray);
+    return m_tables->Quantity_Unit_Set(sQuantity, ppUnitArray);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Set(std::vector<std::string>& ppUnitArray) try {
-    return m_db->Unit_Set(ppUnitArray);
+    return m_tables->Unit_Set(ppUnitArray);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Synonym_Set(std::string_view sUnit, std::vector<std::string>& ppUnitSynonymArray) try {
-    return m_db->Unit_Synonym_Set(sUnit, ppUnitSynonymArray);
+    return m_tables->Unit_Synonym_Set(sUnit, ppUnitSynonymArray);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Quantity(std::string_view sUnit, std::string& psQuantity) try {
-    return m_db->Unit_Quantity(sUnit, psQuantity);
+    return m_tables->Unit_Quantity(sUnit, psQuantity);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_ConversionFactor(std::string_view sUnit, double& pdConvFactor) try {
-    return m_db->Unit_ConversionFactor(sUnit, pdConvFactor);
+    return m_evaluator->Unit_ConversionFactor(sUnit, pdConvFactor);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_ConversionOffset(std::string_view sUnit, double& pdConvOffset) try {
-    return m_db->Unit_ConversionOffset(sUnit, pdConvOffset);
+    return m_evaluator->Unit_ConversionOffset(sUnit, pdConvOffset);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Expression(std::string_view sUnit, std::string& psExpression) try {
-    return m_db->Unit_Expression(sUnit, psExpression);
+    return m_tables->Unit_Expression(sUnit, psExpression);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Symbol(std::string_view sUnit, std::string& psSymbol) try {
-    return m_db->Unit_Symbol(sUnit, psSymbol);
+    return m_tables->Unit_Symbol(sUnit, psSymbol);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::UnitSystem_Set(std::vector<std::string>& ppUnitSystemArray) try {
-    return m_db->UnitSystem_Set(ppUnitSystemArray);
+    return m_tables->UnitSystem_Set(ppUnitSystemArray);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::UnitSystem_PrefUnit(std::string_view sUnitSystem, std::string_view sQuantity,
                                    std::string& psPreferredUnit) try {
-    return m_db->UnitSystem_PrefUnit(sUnitSystem, sQuantity, psPreferredUnit);
+    return m_tables->UnitSystem_PrefUnit(sUnitSystem, sQuantity, psPreferredUnit);
 } catch (...) {
     return currentFailure();
 }
@@ -260,128 +259,128 @@ Result Engine::UnitSystem_PrefUnit(std::string_view sUnitSystem, std::string_vie
 // ---- Edits ------------------------------------------------------------------------------
 
 Result Engine::Quantity_Remove(std::string_view sQuantity) try {
-    return m_db->Quantity_Remove(sQuantity);
+    return m_tables->Quantity_Remove(sQuantity);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
-    return m_db->Quantity_Rename(sCurrentName, sNewName);
+    return m_tables->Quantity_Rename(sCurrentName, sNewName);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_Add(std::string_view sQuantity) try {
-    return m_db->Quantity_Add(sQuantity);
+    return m_tables->Quantity_Add(sQuantity);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_Synonym_Remove(std::string_view sQuantity, std::string_view sSynonym) try {
-    return m_db->Quantity_Synonym_Remove(sQuantity, sSynonym);
+    return m_tables->Quantity_Synonym_Remove(sQuantity, sSynonym);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_Synonym_Add(std::string_view sQuantity, std::string_view sSynonym) try {
-    return m_db->Quantity_Synonym_Add(sQuantity, sSynonym);
+    return m_tables->Quantity_Synonym_Add(sQuantity, sSynonym);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_DimVector_Replace(std::string_view sQuantity, std::span<const std::int16_t> pDimVector) try {
-    return m_db->Quantity_DimVector_Replace(sQuantity, pDimVector);
+    return m_tables->Quantity_DimVector_Replace(sQuantity, pDimVector);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Quantity_Expression_Replace(std::string_view sQuantity, std::string_view sExpression) try {
-    return m_db->Quantity_Expression_Replace(sQuantity, sExpression);
+    return m_tables->Quantity_Expression_Replace(sQuantity, sExpression);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Remove(std::string_view sUnit) try {
-    return m_db->Unit_Remove(sUnit);
+    return m_tables->Unit_Remove(sUnit);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
-    return m_db->Unit_Rename(sCurrentName, sNewName);
+    return m_tables->Unit_Rename(sCurrentName, sNewName);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Add(std::string_view sUnit, std::string_view sQuantity) try {
-    return m_db->Unit_Add(sUnit, sQuantity);
+    return m_tables->Unit_Add(sUnit, sQuantity);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Synonym_Remove(std::string_view sUnit, std::string_view sSynonym) try {
-    return m_db->Unit_Synonym_Remove(sUnit, sSynonym);
+    return m_tables->Unit_Synonym_Remove(sUnit, sSynonym);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Synonym_Add(std::string_view sUnit, std::string_view sSynonym) try {
-    return m_db->Unit_Synonym_Add(sUnit, sSynonym);
+    return m_tables->Unit_Synonym_Add(sUnit, sSynonym);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Quantity_Replace(std::string_view sUnit, std::string_view sQuantity) try {
-    return m_db->Unit_Quantity_Replace(sUnit, sQuantity);
+    return m_tables->Unit_Quantity_Replace(sUnit, sQuantity);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_ConversionFactor_Replace(std::string_view sUnit, double dConvFactor) try {
-    return m_db->Unit_ConversionFactor_Replace(sUnit, dConvFactor);
+    return m_tables->Unit_ConversionFactor_Replace(sUnit, dConvFactor);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_ConversionOffset_Replace(std::string_view sUnit, double dConvOffset) try {
-    return m_db->Unit_ConversionOffset_Replace(sUnit, dConvOffset);
+    return m_tables->Unit_ConversionOffset_Replace(sUnit, dConvOffset);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Expression_Replace(std::string_view sUnit, std::string_view sExpression) try {
-    return m_db->Unit_Expression_Replace(sUnit, sExpression);
+    return m_tables->Unit_Expression_Replace(sUnit, sExpression);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::Unit_Symbol_Replace(std::string_view sUnit, std::string_view sSymbol) try {
-    return m_db->Unit_Symbol_Replace(sUnit, sSymbol);
+    return m_tables->Unit_Symbol_Replace(sUnit, sSymbol);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::UnitSystem_Remove(std::string_view sUnitSystem) try {
-    return m_db->UnitSystem_Remove(sUnitSystem);
+    return m_tables->UnitSystem_Remove(sUnitSystem);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::UnitSystem_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
-    return m_db->UnitSystem_Rename(sCurrentName, sNewName);
+    return m_tables->UnitSystem_Rename(sCurrentName, sNewName);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::UnitSystem_Add(std::string_view sUnitSystem) try {
-    return m_db->UnitSystem_Add(sUnitSystem);
+    return m_tables->UnitSystem_Add(sUnitSystem);
 } catch (...) {
     return currentFailure();
 }
 
 Result Engine::UnitSystem_PrefUnit_Replace(std::string_view sUnitSystem, std::string_view sQuantity,
                                            std::string_view sUnit) try {
-    return m_db->UnitSystem_PrefUnit_Replace(sUnitSystem, sQuantity, sUnit);
+    return m_tables->UnitSystem_PrefUnit_Replace(sUnitSystem, sQuantity, sUnit);
 } catch (...) {
     return currentFailure();
 }

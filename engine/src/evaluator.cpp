@@ -1,7 +1,8 @@
 // Evaluation of unit expressions (factor, offset, dimension vector) and quantity expressions
 // (dimension vector). Terms combine strictly left to right; "*" and "/" have equal precedence.
-#include "database.h"
-#include "evaluation_depth.h"
+#include "evaluator.h"
+
+#include "tables.h"
 #include "tokenizer.h"
 
 #include <cmath>
@@ -30,7 +31,7 @@ bool addDims(DimVector& acc, const DimVector& d, int sign) {
 
 }  // namespace
 
-Result Database::evaluateUnitExpression(std::string_view text, UnitValue& value) {
+Result Evaluator::evaluateUnitExpression(std::string_view text, UnitValue& value) {
     bool loneUnit = false;
     const Result rc = evaluateUnitTerms(text, value, loneUnit);
     if (rc != S_OK) {
@@ -43,8 +44,8 @@ Result Database::evaluateUnitExpression(std::string_view text, UnitValue& value)
     return S_OK;
 }
 
-Result Database::evaluateUnitTerms(std::string_view text, UnitValue& acc, bool& loneUnit) {
-    const EvaluationDepth depth(m_depth);
+Result Evaluator::evaluateUnitTerms(std::string_view text, UnitValue& acc, bool& loneUnit) {
+    const EvaluationDepth depth = deeper();
     if (depth.exceeded()) return E_UDB_CORRUPT;
     int terms = 0;
     bool lastWasLoneUnit = false;
@@ -82,7 +83,7 @@ Result Database::evaluateUnitTerms(std::string_view text, UnitValue& acc, bool& 
     return S_OK;
 }
 
-Result Database::unitTermValue(std::string_view term, UnitValue& t, bool& loneUnit) {
+Result Evaluator::unitTermValue(std::string_view term, UnitValue& t, bool& loneUnit) {
     if (isGroup(term)) {
         bool inner = false;
         if (const Result rc = evaluateUnitTerms(term, t, inner); rc != S_OK) return rc;
@@ -97,16 +98,16 @@ Result Database::unitTermValue(std::string_view term, UnitValue& t, bool& loneUn
         t.factor = parts.number;
         return S_OK;
     }
-    const auto unit = resolveUnit(parts.name);
-    if (unit == m_units.end()) return E_UNIT_NOT_FOUND;
-    UnitRecord& u = *unit->second;
+    UnitRecord* const unit = m_tables.findUnit(parts.name);
+    if (!unit) return E_UNIT_NOT_FOUND;
+    UnitRecord& u = *unit;
     completeUnit(u, true);
     completeUnit(u, false);
-    const auto quantity = resolveQuantityKey(u.quantity);
-    if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
+    QuantityRecord* const quantity = m_tables.findQuantityKey(u.quantity);
+    if (!quantity) return E_QUANTITY_NOT_FOUND;
     t.factor = u.conversionFactor;
     t.offset = u.conversionOffset;
-    t.dims = dimVectorOf(*quantity->second);
+    t.dims = dimVectorOf(*quantity);
     if (t.factor == 0.0) return E_UNIT_NOT_FOUND;
     if (t.factor == UNDEFINED_VALUE) return E_UDB_CORRUPT;  // its own definition failed
     const std::int64_t n = parts.exponent;
@@ -126,14 +127,14 @@ Result Database::unitTermValue(std::string_view term, UnitValue& t, bool& loneUn
     return S_OK;
 }
 
-Result Database::evaluateQuantityExpression(std::string_view text, DimVector& vector) {
+Result Evaluator::evaluateQuantityExpression(std::string_view text, DimVector& vector) {
     const Result rc = evaluateQuantityTerms(text, vector);
     if (rc != S_OK) vector[0] = UNSET_EXPONENT;
     return rc;
 }
 
-Result Database::evaluateQuantityTerms(std::string_view text, DimVector& acc) {
-    const EvaluationDepth depth(m_depth);
+Result Evaluator::evaluateQuantityTerms(std::string_view text, DimVector& acc) {
+    const EvaluationDepth depth = deeper();
     if (depth.exceeded()) return E_UDB_CORRUPT;
     while (!text.empty() && acc[0] != UNSET_EXPONENT) {
         const char ch = text.front();
@@ -153,9 +154,9 @@ Result Database::evaluateQuantityTerms(std::string_view text, DimVector& acc) {
             TermParts parts;
             if (const Result rc = parseTerm(term, parts); rc != S_OK) return rc;
             if (!parts.isNumber()) {
-                const auto quantity = resolveQuantity(parts.name);
-                if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-                d = dimVectorOf(*quantity->second);
+                QuantityRecord* const quantity = m_tables.findQuantity(parts.name);
+                if (!quantity) return E_QUANTITY_NOT_FOUND;
+                d = dimVectorOf(*quantity);
                 n = parts.exponent;
             }
         }
@@ -169,22 +170,6 @@ Result Database::evaluateQuantityTerms(std::string_view text, DimVector& acc) {
         }
     }
     return S_OK;
-}
-
-Result Database::evaluateCached(std::string_view lowerExpression, UnitValue& value) {
-    if (m_evalCacheGeneration != m_generation) {
-        if (!m_evalCache.empty()) m_evalCache.clear();
-        m_evalCacheGeneration = m_generation;
-    }
-    if (auto hit = m_evalCache.find(lowerExpression); hit != m_evalCache.end()) {
-        value = hit->second.value;
-        return hit->second.rc;
-    }
-    const Result rc = evaluateUnitExpression(lowerExpression, value);
-    constexpr std::size_t kCacheLimit = 4096;  // a bound for clients that convert endless distinct texts
-    if (m_evalCache.size() >= kCacheLimit) m_evalCache.clear();
-    m_evalCache.emplace(std::string(lowerExpression), CachedValue{rc, value});
-    return rc;
 }
 
 }  // namespace kestrum

@@ -1,9 +1,12 @@
-// Translating a quantity expression into the unit expression a unit system prefers: each
-// quantity becomes its preferred unit, else its defining expression, else the preferred units
-// of the base quantities of its dimension vector; equal unit texts merge their exponents.
-#include "database.h"
-#include "evaluation_depth.h"
+// Translating a quantity expression into preferred units; equal unit texts merge their exponents.
+#include "preferred_units.h"
+
+#include "evaluator.h"
+#include "tables.h"
 #include "tokenizer.h"
+
+#include <algorithm>
+#include <vector>
 
 #include <cmath>
 #include <unordered_map>
@@ -26,25 +29,30 @@ struct TermLists {
 struct TranslationState {
     std::string_view unitSystem;
     std::unordered_map<const QuantityRecord*, TermLists> translated;
+    std::vector<const QuantityRecord*> collecting;  // definitions being walked: meeting one again is a cycle
 };
 
 namespace {
 
 using Entries = std::vector<TermLists::Entry>;
 
-// Marks a quantity as being translated for as long as its definition is walked. Cleared also
-// when an allocation fails on the way: a mark left behind would make the quantity look
-// defined through itself, and every later translation of it corrupt.
+// Marks a quantity as being translated for as long as its definition is walked.
 class CollectingMark {
 public:
-    explicit CollectingMark(QuantityRecord& q) : m_q(q) { m_q.collecting = true; }
-    ~CollectingMark() { m_q.collecting = false; }
+    CollectingMark(TranslationState& state, const QuantityRecord& q) : m_marks(state.collecting) {
+        m_marks.push_back(&q);
+    }
+    ~CollectingMark() { m_marks.pop_back(); }
     CollectingMark(const CollectingMark&) = delete;
     CollectingMark& operator=(const CollectingMark&) = delete;
 
 private:
-    QuantityRecord& m_q;
+    std::vector<const QuantityRecord*>& m_marks;
 };
+
+bool isCollecting(const TranslationState& state, const QuantityRecord& q) {
+    return std::find(state.collecting.begin(), state.collecting.end(), &q) != state.collecting.end();
+}
 
 Result mergeTerm(std::string_view unit, std::int64_t n, char op, TermLists& lists) {
     if (unit.empty()) return E_INTERNAL;
@@ -129,10 +137,10 @@ Result appendEntry(std::string& text, const TermLists::Entry& e) {
 
 }  // namespace
 
-Result Database::buildPreferredUnitExpression(std::string_view quantityExpression, std::string_view unitSystem,
-                                              std::string& unitExpression) {
+Result PreferredUnits::build(std::string_view quantityExpression, std::string_view unitSystem,
+                             std::string& unitExpression) {
     TermLists lists;
-    TranslationState state{unitSystem, {}};
+    TranslationState state{unitSystem, {}, {}};
     if (const Result rc = collectQuantityTerms(state, quantityExpression, lists); rc != S_OK) return rc;
     normalise(lists.numerator, lists.denominator);
     normalise(lists.denominator, lists.numerator);
@@ -159,8 +167,8 @@ Result Database::buildPreferredUnitExpression(std::string_view quantityExpressio
     return S_OK;
 }
 
-Result Database::collectQuantityTerms(TranslationState& state, std::string_view text, TermLists& lists) {
-    const EvaluationDepth depth(m_depth);
+Result PreferredUnits::collectQuantityTerms(TranslationState& state, std::string_view text, TermLists& lists) {
+    const EvaluationDepth depth = m_evaluator.deeper();
     if (depth.exceeded()) return E_UDB_CORRUPT;
     while (!text.empty()) {
         const char ch = text.front();
@@ -192,20 +200,20 @@ Result Database::collectQuantityTerms(TranslationState& state, std::string_view 
         if (n == 0) n = 1;
 
         std::string preferred;
-        if (const Result rc = UnitSystem_PrefUnit(state.unitSystem, name, preferred); rc != S_OK) return rc;
+        if (const Result rc = m_tables.UnitSystem_PrefUnit(state.unitSystem, name, preferred); rc != S_OK) return rc;
         if (!preferred.empty()) {
             if (const Result rc = mergeTerm(preferred, n, ch, lists); rc != S_OK) return rc;
             continue;
         }
-        const auto quantity = resolveQuantity(name);
-        if (quantity == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-        QuantityRecord& q = *quantity->second;
+        QuantityRecord* const quantity = m_tables.findQuantity(name);
+        if (!quantity) return E_QUANTITY_NOT_FOUND;
+        const QuantityRecord& q = *quantity;
         auto known = state.translated.find(&q);
         if (known == state.translated.end()) {
             TermLists local;
             if (!q.expression.empty()) {
-                if (q.collecting) return E_UDB_CORRUPT;  // defined through itself
-                const CollectingMark mark(q);
+                if (isCollecting(state, q)) return E_UDB_CORRUPT;  // defined through itself
+                const CollectingMark mark(state, q);
                 if (const Result rc = collectQuantityTerms(state, q.expression, local); rc != S_OK) return rc;
             } else if (const Result rc = baseUnitsOfQuantity(state.unitSystem, name, local); rc != S_OK) {
                 return rc;
@@ -217,16 +225,16 @@ Result Database::collectQuantityTerms(TranslationState& state, std::string_view 
     return S_OK;
 }
 
-Result Database::baseUnitsOfQuantity(std::string_view unitSystem, std::string_view quantity, TermLists& lists) {
+Result PreferredUnits::baseUnitsOfQuantity(std::string_view unitSystem, std::string_view quantity, TermLists& lists) {
     DimVector v;
-    if (const Result rc = Quantity_DimVector(quantity, v); rc != S_OK) return rc;
+    if (const Result rc = m_evaluator.Quantity_DimVector(quantity, v); rc != S_OK) return rc;
     bool any = false;
     for (int i = 0; i < kBaseDimensions; ++i) {
         if (v[i] == 0) continue;
         any = true;
         std::string base, preferred;
         if (const Result rc = findBaseQuantity(i, base); rc != S_OK) return rc;
-        if (const Result rc = UnitSystem_PrefUnit(unitSystem, base, preferred); rc != S_OK) return rc;
+        if (const Result rc = m_tables.UnitSystem_PrefUnit(unitSystem, base, preferred); rc != S_OK) return rc;
         if (preferred.empty()) return E_NO_PREFERRED_UNIT_BASIC;
         if (v[i] > 0) {
             lists.numerator.push_back({std::move(preferred), v[i]});
@@ -237,17 +245,19 @@ Result Database::baseUnitsOfQuantity(std::string_view unitSystem, std::string_vi
     return any ? S_OK : E_NO_PREFERRED_UNIT_CONSTANT;
 }
 
-Result Database::findBaseQuantity(int dimension, std::string& quantity) {
-    for (auto& [key, record] : m_quantities) {
-        const DimVector& v = dimVectorOf(*record);
+Result PreferredUnits::findBaseQuantity(int dimension, std::string& quantity) {
+    bool found = false;
+    m_tables.forEachQuantity([&](std::string_view key, QuantityRecord& record) {
+        const DimVector& v = m_evaluator.dimVectorOf(record);
         bool isBase = true;
         for (int i = 0; i < kBaseDimensions && isBase; ++i) isBase = v[i] == (i == dimension ? 1 : 0);
         if (isBase) {
             quantity = key;
-            return S_OK;
+            found = true;
         }
-    }
-    return E_QUANTITY_NOT_FOUND;
+        return found;
+    });
+    return found ? S_OK : E_QUANTITY_NOT_FOUND;
 }
 
 }  // namespace kestrum

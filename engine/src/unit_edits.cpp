@@ -1,12 +1,12 @@
 // Changes to units: add, remove, rename, synonyms and the single values of a unit.
-#include "database.h"
+#include "tables.h"
 #include "undo.h"
 
 #include <cmath>
 
 namespace kestrum {
 
-Result Database::Unit_Add(std::string_view unit, std::string_view quantity) {
+Result Tables::Unit_Add(std::string_view unit, std::string_view quantity) {
     if (const Result rc = checkNewName(unit); rc != S_OK) return rc;
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
@@ -24,7 +24,7 @@ Result Database::Unit_Add(std::string_view unit, std::string_view quantity) {
     return S_OK;
 }
 
-Result Database::Unit_Remove(std::string_view unit) {
+Result Tables::Unit_Remove(std::string_view unit) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     const std::string key = u->first;
@@ -39,7 +39,7 @@ Result Database::Unit_Remove(std::string_view unit) {
     return S_OK;
 }
 
-Result Database::Unit_Rename(std::string_view currentName, std::string_view newName) {
+Result Tables::Unit_Rename(std::string_view currentName, std::string_view newName) {
     const auto u = resolveUnit(currentName);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
@@ -85,7 +85,7 @@ Result Database::Unit_Rename(std::string_view currentName, std::string_view newN
     return S_OK;
 }
 
-Result Database::Unit_Synonym_Add(std::string_view unit, std::string_view synonym) {
+Result Tables::Unit_Synonym_Add(std::string_view unit, std::string_view synonym) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
@@ -98,7 +98,7 @@ Result Database::Unit_Synonym_Add(std::string_view unit, std::string_view synony
     return S_OK;
 }
 
-Result Database::Unit_Synonym_Remove(std::string_view unit, std::string_view synonym) {
+Result Tables::Unit_Synonym_Remove(std::string_view unit, std::string_view synonym) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     const NameKey key(synonym);
@@ -113,7 +113,7 @@ Result Database::Unit_Synonym_Remove(std::string_view unit, std::string_view syn
     return S_OK;
 }
 
-Result Database::Unit_Quantity_Replace(std::string_view unit, std::string_view quantity) {
+Result Tables::Unit_Quantity_Replace(std::string_view unit, std::string_view quantity) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     const auto q = resolveQuantity(quantity);
@@ -127,7 +127,7 @@ Result Database::Unit_Quantity_Replace(std::string_view unit, std::string_view q
     return S_OK;
 }
 
-Result Database::Unit_ConversionFactor_Replace(std::string_view unit, double factor) {
+Result Tables::Unit_ConversionFactor_Replace(std::string_view unit, double factor) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (!u->second->expression.empty()) return E_EXPRESSION_DETERMINES;
@@ -138,7 +138,7 @@ Result Database::Unit_ConversionFactor_Replace(std::string_view unit, double fac
     return S_OK;
 }
 
-Result Database::Unit_ConversionOffset_Replace(std::string_view unit, double offset) {
+Result Tables::Unit_ConversionOffset_Replace(std::string_view unit, double offset) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (!u->second->expression.empty()) return E_EXPRESSION_DETERMINES;
@@ -148,7 +148,7 @@ Result Database::Unit_ConversionOffset_Replace(std::string_view unit, double off
     return S_OK;
 }
 
-Result Database::Unit_Expression_Replace(std::string_view unit, std::string_view expression) {
+Result Tables::Unit_Expression_Replace(std::string_view unit, std::string_view expression) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (utf16Length(expression) > kMaxExpressionLength || !isStorableText(expression)) return E_INVALID_EXPRESSION;
@@ -162,7 +162,7 @@ Result Database::Unit_Expression_Replace(std::string_view unit, std::string_view
     return S_OK;
 }
 
-Result Database::Unit_Symbol_Replace(std::string_view unit, std::string_view symbol) {
+Result Tables::Unit_Symbol_Replace(std::string_view unit, std::string_view symbol) {
     const auto u = resolveUnit(unit);
     if (u == m_units.end()) return E_UNIT_NOT_FOUND;
     if (utf16Length(symbol) > kMaxNameLength || !isStorableText(symbol)) return E_NAME_NOT_ACCEPTABLE;

@@ -3,7 +3,7 @@
 // of those operations are not errors of the read: the refused item is simply left out.
 #include "xml_reader.h"
 
-#include "database.h"
+#include "tables.h"
 
 #include <expat.h>
 
@@ -22,8 +22,8 @@ namespace {
 constexpr const char* kDimensionNames[kBaseDimensions] = {"KG", "M", "S", "A", "K", "MOL", "CD", "RAD", "SR", "DOLLAR"};
 
 struct ReaderState {
-    ReaderState(Database& target, XML_Parser owner) : db(target), parser(owner) {}
-    Database& db;
+    ReaderState(Tables& target, XML_Parser owner) : db(target), parser(owner) {}
+    Tables& db;
     XML_Parser parser;
     std::exception_ptr failure;  // thrown by an edit, held until expat has returned
     std::string currentUnit;
@@ -63,19 +63,10 @@ void quantityAttributes(ReaderState& s, const XML_Char** atts) {
         } else {
             for (int i = 0; i < kBaseDimensions; ++i) {
                 if (!is(name, kDimensionNames[i])) continue;
-                // One exponent given fixes the vector: the ones not given are 0. The unknown
-                // ones are cleared before any is set, so an exponent the element gives as -999
-                // (which the writer writes for a vector that holds it) stays as given.
+                // One exponent given fixes the vector: the ones not given are 0.
                 std::int32_t exponent = 0;
                 if (!readExponent(value, exponent)) break;  // refused: left out, like any refused edit
-                if (QuantityRecord* q = s.db.quantityByKey(s.currentQuantity)) {
-                    if (!vectorFixed) {
-                        for (auto& e : q->dimVector)
-                            if (e == UNSET_EXPONENT) e = 0;
-                        vectorFixed = true;
-                    }
-                    q->dimVector[i] = exponent;
-                }
+                if (s.db.setQuantityExponent(s.currentQuantity, i, exponent, !vectorFixed)) vectorFixed = true;
                 break;
             }
         }
@@ -140,7 +131,7 @@ void onEndElement(ReaderState& s, const XML_Char* element) {
         XML_SetCharacterDataHandler(s.parser, nullptr);
         if (s.insideUnits && s.db.hasUnitKey(NameKey(s.currentUnit).view())) {
             s.db.Unit_Synonym_Add(s.currentUnit, s.synonym);
-        } else if (s.insideQuantities && s.db.quantityByKey(NameKey(s.currentQuantity).view())) {
+        } else if (s.insideQuantities && s.db.hasQuantityKey(NameKey(s.currentQuantity).view())) {
             s.db.Quantity_Synonym_Add(s.currentQuantity, s.synonym);
         }
     } else if (is(element, "QUANTITIES")) {
@@ -215,7 +206,7 @@ bool needsWindows1252(std::string_view content) {
 
 }  // namespace
 
-Result readDatabaseXml(Database& db, std::string_view content, std::size_t blockSize) {
+Result readDatabaseXml(Tables& db, std::string_view content, std::size_t blockSize) {
     if (blockSize == 0) blockSize = 512;
     const std::unique_ptr<std::remove_pointer_t<XML_Parser>, decltype(&XML_ParserFree)> parser(
         XML_ParserCreate(needsWindows1252(content) ? "windows-1252" : nullptr), &XML_ParserFree);

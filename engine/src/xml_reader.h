@@ -8,11 +8,11 @@
 
 namespace kestrum {
 
-class Database;
+class Tables;
 
 // S_OK, or E_UDB_CORRUPT when the parser reports an error (db then holds what was read so far,
 // which is why the engine reads into a copy). blockSize is how much the parser gets at a time.
 // An exception from an edit (std::bad_alloc) is thrown on once the parser has been freed.
-Result readDatabaseXml(Database& db, std::string_view content, std::size_t blockSize);
+Result readDatabaseXml(Tables& db, std::string_view content, std::size_t blockSize);
 
 }  // namespace kestrum

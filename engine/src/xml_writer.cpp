@@ -1,7 +1,8 @@
 // One line per item, CR LF line ends, tabs for indentation, display names in list order.
 #include "xml_writer.h"
 
-#include "database.h"
+#include "evaluator.h"
+#include "tables.h"
 #include "number_format.h"
 
 #include <array>
@@ -76,7 +77,7 @@ private:
     std::string m_out;
 };
 
-void writeQuantities(Database& db, const std::vector<std::string>& quantities, XmlText& xml) {
+void writeQuantities(const Tables& db, Evaluator& evaluator, const std::vector<std::string>& quantities, XmlText& xml) {
     for (const auto& quantity : quantities) {
         std::vector<std::string> synonyms;
         if (db.Quantity_Synonym_Set(quantity, synonyms) != S_OK) continue;
@@ -85,7 +86,7 @@ void writeQuantities(Database& db, const std::vector<std::string>& quantities, X
         DimVector vector;
         if (db.Quantity_Expression(quantity, expression) == S_OK && !expression.empty()) {
             attributes.emplace_back("EXPRESSION", expression);
-        } else if (db.Quantity_DimVector(quantity, vector) == S_OK) {
+        } else if (evaluator.Quantity_DimVector(quantity, vector) == S_OK) {
             for (int i = 0; i < kBaseDimensions; ++i)
                 if (vector[i] != 0) attributes.emplace_back(kDimensionNames[i], std::to_string(vector[i]));
         }
@@ -93,7 +94,7 @@ void writeQuantities(Database& db, const std::vector<std::string>& quantities, X
     }
 }
 
-void writeUnits(Database& db, XmlText& xml) {
+void writeUnits(const Tables& db, Evaluator& evaluator, XmlText& xml) {
     std::vector<std::string> units;
     db.Unit_Set(units);
     for (const auto& unit : units) {
@@ -106,8 +107,8 @@ void writeUnits(Database& db, XmlText& xml) {
             attributes.emplace_back("EXPRESSION", expression);
         } else {
             double factor = UNDEFINED_VALUE, offset = UNDEFINED_VALUE;
-            if (db.Unit_ConversionFactor(unit, factor) != S_OK) factor = UNDEFINED_VALUE;
-            if (db.Unit_ConversionOffset(unit, offset) != S_OK) offset = UNDEFINED_VALUE;
+            if (evaluator.Unit_ConversionFactor(unit, factor) != S_OK) factor = UNDEFINED_VALUE;
+            if (evaluator.Unit_ConversionOffset(unit, offset) != S_OK) offset = UNDEFINED_VALUE;
             attributes.emplace_back("CONVERSION_FACTOR", formatDatabaseNumber(factor));
             if (offset != 0.0) attributes.emplace_back("CONVERSION_OFFSET", formatDatabaseNumber(offset));
         }
@@ -116,7 +117,7 @@ void writeUnits(Database& db, XmlText& xml) {
     }
 }
 
-void writeUnitSystems(Database& db, const std::vector<std::string>& quantities, XmlText& xml) {
+void writeUnitSystems(const Tables& db, const std::vector<std::string>& quantities, XmlText& xml) {
     std::vector<std::string> systems;
     db.UnitSystem_Set(systems);
     for (const auto& system : systems) {
@@ -134,17 +135,17 @@ void writeUnitSystems(Database& db, const std::vector<std::string>& quantities, 
 
 }  // namespace
 
-std::string writeDatabaseXml(Database& db) {
+std::string writeDatabaseXml(const Tables& db, Evaluator& evaluator) {
     XmlText xml;
     std::vector<std::string> quantities;
     db.Quantity_Set(quantities);
     xml.line(0, "<?xml version=\"1.0\" standalone=\"yes\"?>");
     xml.line(0, "<UNITS_DATABASE>");
     xml.line(1, "<QUANTITIES>");
-    writeQuantities(db, quantities, xml);
+    writeQuantities(db, evaluator, quantities, xml);
     xml.line(1, "</QUANTITIES>");
     xml.line(1, "<UNITS>");
-    writeUnits(db, xml);
+    writeUnits(db, evaluator, xml);
     xml.line(1, "</UNITS>");
     xml.line(1, "<UNIT_SYSTEMS>");
     writeUnitSystems(db, quantities, xml);

@@ -1,12 +1,14 @@
-// The database as the text of an XML file, built through the database's own queries.
+// The database as the text of an XML file, built through the queries of the tables and of the
+// Evaluator (which completes the values that expressions define).
 #pragma once
 
 #include <string>
 
 namespace kestrum {
 
-class Database;
+class Evaluator;
+class Tables;
 
-std::string writeDatabaseXml(Database& db);
+std::string writeDatabaseXml(const Tables& db, Evaluator& evaluator);
 
 }  // namespace kestrum

@@ -37,7 +37,10 @@ inline constexpr int kBaseDimensions = 10;
 inline constexpr int OVERWRITE = 1;
 inline constexpr int APPEND = 2;
 
-class Database;
+class Evaluator;
+class PreferredUnits;
+class SymbolRenderer;
+class Tables;
 
 class KESTRUM_ENGINE_API Engine {
 public:
@@ -109,7 +112,12 @@ public:
     void SetReadBlockSize(std::size_t bytes);
 
 private:
-    std::unique_ptr<Database> m_db;
+    // The parts hold references to the tables, which stay at one address: a read swaps their
+    // content.
+    std::unique_ptr<Tables> m_tables;
+    std::unique_ptr<Evaluator> m_evaluator;
+    std::unique_ptr<PreferredUnits> m_preferredUnits;
+    std::unique_ptr<SymbolRenderer> m_symbols;
     bool m_dimensionalAnalysis = false;
     bool m_uninitialized = true;
     static constexpr std::size_t kDefaultReadBlockSize = 512;
