@@ -19,7 +19,7 @@ class Tables;
 
 class Evaluator {
 public:
-    explicit Evaluator(Tables& tables) : m_tables(tables) {}
+    explicit Evaluator(Tables& tables) : m_tables(tables) { m_visiting.reserve(kUsualNesting); }
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
@@ -50,6 +50,8 @@ private:
     Result evaluateUnitTerms(std::string_view text, UnitValue& acc, bool& loneUnit);
     Result evaluateQuantityTerms(std::string_view text, DimVector& acc);
     Result unitTermValue(std::string_view term, UnitValue& value, bool& loneUnit);
+
+    static constexpr std::size_t kUsualNesting = 32;  // marks that fit without growing on the way
 
     Tables& m_tables;
     int m_depth = 0;

@@ -29,7 +29,7 @@ struct TermLists {
 struct TranslationState {
     std::string_view unitSystem;
     std::unordered_map<const QuantityRecord*, TermLists> translated;
-    std::vector<const QuantityRecord*> collecting;  // definitions being walked: meeting one again is a cycle
+    std::vector<const QuantityRecord*>& collecting;
 };
 
 namespace {
@@ -140,7 +140,7 @@ Result appendEntry(std::string& text, const TermLists::Entry& e) {
 Result PreferredUnits::build(std::string_view quantityExpression, std::string_view unitSystem,
                              std::string& unitExpression) {
     TermLists lists;
-    TranslationState state{unitSystem, {}, {}};
+    TranslationState state{unitSystem, {}, m_collecting};
     if (const Result rc = collectQuantityTerms(state, quantityExpression, lists); rc != S_OK) return rc;
     normalise(lists.numerator, lists.denominator);
     normalise(lists.denominator, lists.numerator);

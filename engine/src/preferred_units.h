@@ -7,17 +7,21 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrum {
 
 class Evaluator;
+struct QuantityRecord;
 class Tables;
 struct TermLists;         // numerator and denominator of a translated quantity expression
-struct TranslationState;  // one translation: the system, what is known, what is being walked
+struct TranslationState;  // one translation: the system and what is known
 
 class PreferredUnits {
 public:
-    PreferredUnits(Tables& tables, Evaluator& evaluator) : m_tables(tables), m_evaluator(evaluator) {}
+    PreferredUnits(Tables& tables, Evaluator& evaluator) : m_tables(tables), m_evaluator(evaluator) {
+        m_collecting.reserve(kUsualNesting);
+    }
 
     Result build(std::string_view quantityExpression, std::string_view unitSystem, std::string& unitExpression);
 
@@ -26,8 +30,12 @@ private:
     Result baseUnitsOfQuantity(std::string_view unitSystem, std::string_view quantity, TermLists& lists);
     Result findBaseQuantity(int dimension, std::string& quantity);
 
+    static constexpr std::size_t kUsualNesting = 32;  // marks that fit without growing on the way
+
     Tables& m_tables;
     Evaluator& m_evaluator;
+    // Quantities whose definition is being walked: meeting one again is a cycle.
+    std::vector<const QuantityRecord*> m_collecting;
 };
 
 }  // namespace kestrum

@@ -63,21 +63,6 @@ Table<UnitSystemRecord>::iterator Tables::findUnitSystem(std::string_view name) 
     return key.valid() ? m_unitSystems.find(key.view()) : m_unitSystems.end();
 }
 
-QuantityRecord* Tables::findQuantity(std::string_view name) {
-    const auto it = resolveQuantity(name);
-    return it == m_quantities.end() ? nullptr : it->second.get();
-}
-
-QuantityRecord* Tables::findQuantityKey(std::string_view key) {
-    const auto it = resolveQuantityKey(key);
-    return it == m_quantities.end() ? nullptr : it->second.get();
-}
-
-UnitRecord* Tables::findUnit(std::string_view name) {
-    const auto it = resolveUnit(name);
-    return it == m_units.end() ? nullptr : it->second.get();
-}
-
 bool Tables::setQuantityExponent(std::string_view key, int dimension, std::int32_t exponent, bool firstOfElement) {
     const auto it = m_quantities.find(key);
     if (it == m_quantities.end()) return false;

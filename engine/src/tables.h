@@ -82,9 +82,20 @@ public:
 
     // Lookups for the Evaluator, the translation and the symbols: a name or synonym in any
     // letter case, or a lower-case key; nullptr when nothing has that name.
-    QuantityRecord* findQuantity(std::string_view name);
-    QuantityRecord* findQuantityKey(std::string_view key);
-    UnitRecord* findUnit(std::string_view name);
+    QuantityRecord* findQuantityKey(std::string_view key) {
+        const auto hit = m_quantityIndex.find(key);
+        return hit == m_quantityIndex.end() ? nullptr : hit->second->second.get();
+    }
+    QuantityRecord* findQuantity(std::string_view name) {
+        const NameKey key(name);
+        return key.valid() ? findQuantityKey(key.view()) : nullptr;
+    }
+    UnitRecord* findUnit(std::string_view name) {
+        const NameKey key(name);
+        if (!key.valid()) return nullptr;
+        const auto hit = m_unitIndex.find(key.view());
+        return hit == m_unitIndex.end() ? nullptr : hit->second->second.get();
+    }
     const UnitRecord* findUnit(std::string_view name) const { return const_cast<Tables*>(this)->findUnit(name); }
     // The quantities in table order with their keys, until visit returns true.
     template <class Visit>
