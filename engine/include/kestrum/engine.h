@@ -15,6 +15,7 @@
 // nothing and may be used from different threads.
 #pragma once
 
+#include <kestrum/export.h>
 #include <kestrum/result.h>
 
 #include <cstdint>

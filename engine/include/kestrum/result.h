@@ -8,10 +8,10 @@
 // the calling thread's error description before it returns the code.
 #pragma once
 
+#include <kestrum/export.h>
+
 #include <cstdint>
 #include <string>
-
-#define KESTRUM_ENGINE_API __attribute__((visibility("default")))
 
 namespace kestrum {
 

@@ -1,7 +1,6 @@
-// Meanings of status codes, for messages.
+// Meanings of status codes, for messages, and their hexadecimal form.
 #include <comrt/comrt.h>
 
-#include <charconv>
 #include <cstdint>
 
 namespace comrt {
@@ -63,16 +62,6 @@ std::string ResultText(HRESULT hr) {
         if (m.code == hr) return m.text;
     }
     return "Unknown error";
-}
-
-std::string FormatModuleVersion(const ModuleVersion& version) {
-    auto digits = [](WORD value) {
-        char text[8];
-        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-    };
-    std::string out = digits(version.major) + "." + digits(version.minor) + digits(version.build);
-    if (version.revision != 0) out += "." + digits(version.revision);
-    return out;
 }
 
 std::string ResultHex(HRESULT hr) {

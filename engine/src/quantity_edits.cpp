@@ -1,62 +1,12 @@
 // Changes to the database. Every operation checks everything before it changes anything, so a
 // failure leaves the tables untouched, also when an allocation fails on the way (see undo.h);
 // every success discards values worked out from expressions (see Tables::invalidateDerived).
+//
+// Changes to quantities; unit_edits.cpp and unit_system_edits.cpp hold the others.
 #include "tables.h"
 #include "undo.h"
 
 namespace kestrum {
-
-namespace {
-
-bool isTermDelimiter(char c) { return c == '*' || c == '/' || c == '(' || c == ')' || c == '^'; }
-
-bool equalsFolded(std::string_view text, std::string_view lowerKey) {
-    if (text.size() != lowerKey.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (foldAscii(text[i]) != lowerKey[i]) return false;
-    return true;
-}
-
-// Every whole-term occurrence of oldKey (in any letter case) replaced by newKey in out; false
-// when there is none.
-bool replaceTerms(std::string_view text, std::string_view oldKey, std::string_view newKey, std::string& out) {
-    bool changed = false;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t end = i + oldKey.size();
-        if ((i == 0 || isTermDelimiter(text[i - 1])) && end <= text.size() &&
-            (end == text.size() || isTermDelimiter(text[end])) && equalsFolded(text.substr(i, oldKey.size()), oldKey)) {
-            out += newKey;
-            i = end;
-            changed = true;
-        } else {
-            out += text[i++];
-        }
-    }
-    return changed;
-}
-
-}  // namespace
-
-Tables::TermRenames Tables::renamedTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey) {
-    TermRenames renames;
-    auto collect = [&](std::string& expression) {
-        std::string renamed;
-        if (replaceTerms(expression, oldKey, newKey, renamed)) renames.emplace_back(&expression, std::move(renamed));
-    };
-    if (inQuantities) {
-        for (auto& entry : m_quantities) collect(entry.second->expression);
-    } else {
-        for (auto& entry : m_units) collect(entry.second->expression);
-    }
-    return renames;
-}
-
-void Tables::applyRenames(TermRenames& renames) noexcept {
-    for (auto& [expression, renamed] : renames) expression->swap(renamed);
-}
-
-// ---- Quantities -------------------------------------------------------------------------
 
 Result Tables::Quantity_Add(std::string_view quantity) {
     if (const Result rc = checkNewName(quantity); rc != S_OK) return rc;
@@ -195,59 +145,6 @@ Result Tables::Quantity_Expression_Replace(std::string_view quantity, std::strin
     } else {
         record.dimVector = unsetDimVector();
     }
-    invalidateDerived();
-    return S_OK;
-}
-
-// ---- Unit systems -----------------------------------------------------------------------
-
-Result Tables::UnitSystem_Add(std::string_view unitSystem) {
-    if (const Result rc = checkNewName(unitSystem); rc != S_OK) return rc;
-    const std::string key = foldCase(unitSystem);
-    auto record = std::make_unique<UnitSystemRecord>();
-    record->displayName = unitSystem;
-    for (const auto& quantity : m_quantities) record->prefUnits.emplace_hint(record->prefUnits.end(), quantity.first, "");
-    m_unitSystems.emplace(key, std::move(record));
-    invalidateDerived();
-    return S_OK;
-}
-
-Result Tables::UnitSystem_Remove(std::string_view unitSystem) {
-    const auto s = findUnitSystem(unitSystem);
-    if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
-    m_unitSystems.erase(s);
-    invalidateDerived();
-    return S_OK;
-}
-
-Result Tables::UnitSystem_Rename(std::string_view currentName, std::string_view newName) {
-    const auto s = findUnitSystem(currentName);
-    if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
-    if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
-    std::string newKey = foldCase(newName);
-    if (newKey != s->first) {
-        if (nameTaken(newKey)) return E_NAME_EXISTS;
-        std::string newDisplay(newName);
-        auto node = m_unitSystems.extract(s);
-        node.key().swap(newKey);
-        node.mapped()->displayName.swap(newDisplay);
-        m_unitSystems.insert(std::move(node));
-    } else {
-        s->second->displayName = newName;
-    }
-    invalidateDerived();
-    return S_OK;
-}
-
-Result Tables::UnitSystem_PrefUnit_Replace(std::string_view unitSystem, std::string_view quantity,
-                                             std::string_view unit) {
-    const auto s = findUnitSystem(unitSystem);
-    if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
-    const auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    // An unknown unit clears the preferred unit; it is not an error.
-    const auto u = resolveUnit(unit);
-    s->second->prefUnits[q->first] = u == m_units.end() ? std::string() : u->first;
     invalidateDerived();
     return S_OK;
 }
