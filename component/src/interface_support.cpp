@@ -31,12 +31,8 @@ void PostErrorInfo(REFIID riid, Result rc) {
     SysFreeString(message);
 }
 
-bool IsEngineCode(Result rc) {
-    return rc >= E_UDB_FILE_NOT_FOUND && rc <= E_NO_PREFERRED_UNIT_CONSTANT;
-}
-
-HRESULT Fail(REFIID riid, Result rc) {
-    if (IsEngineCode(rc)) PostErrorInfo(riid, rc);
+HRESULT Finish(REFIID riid, Result rc) {
+    if (rc != S_OK && IsEngineCode(rc)) PostErrorInfo(riid, rc);
     return rc;
 }
 

@@ -23,10 +23,9 @@ BSTR ErrorMessage(Result rc);
 // Makes rc's description (riid, source, message, no help file) the calling thread's error object.
 // Silent when the error object cannot be made.
 void PostErrorInfo(REFIID riid, Result rc);
-// True for the engine's seventeen codes, the ones that carry a description.
-bool IsEngineCode(Result rc);
-// Posts rc under riid when it is an engine code and returns it.
-HRESULT Fail(REFIID riid, Result rc);
+// The one way an operation ends: S_OK as it is; a failure posted under riid when it is an
+// engine code (the codes with a description), and returned.
+HRESULT Finish(REFIID riid, Result rc);
 
 // No exception may cross an interface: running out of memory inside an operation is
 // E_OUTOFMEMORY, anything else thrown E_UNEXPECTED.
@@ -102,5 +101,42 @@ HRESULT PutShortArray(const std::vector<std::int16_t>& items, SAFEARRAY** out);
 // The first (at most ten) elements of a one-dimensional VT_I2 array. E_INTERNAL when the array
 // is missing or its storage cannot be locked; E_INVALIDARG when its elements are not VT_I2.
 HRESULT ReadShortArray(SAFEARRAY* array, std::vector<std::int16_t>& items);
+
+// An operation with one result, in the shape every operation of both interfaces has: the
+// place for the result is checked before anything is looked up (a missing place is reported
+// without a description), a string or array result is null after any failure, a number is
+// written only on success, and the end goes through Finish. call fills the engine's value.
+template <typename Call>
+HRESULT ReturnText(REFIID riid, BSTR* out, Call&& call) {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    return Guarded([&] {
+        std::string value;
+        const Result rc = call(value);
+        return Finish(riid, rc == S_OK ? PutString(value, out) : rc);
+    });
+}
+
+template <typename Call>
+HRESULT ReturnNumber(REFIID riid, double* out, Call&& call) {
+    if (out == nullptr) return E_POINTER;
+    return Guarded([&] {
+        double value = 0;
+        const Result rc = call(value);
+        if (rc == S_OK) *out = value;
+        return Finish(riid, rc);
+    });
+}
+
+template <typename Call>
+HRESULT ReturnList(REFIID riid, SAFEARRAY** out, Call&& call) {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    return Guarded([&] {
+        std::vector<std::string> items;
+        const Result rc = call(items);
+        return Finish(riid, rc == S_OK ? PutStringArray(items, out) : rc);
+    });
+}
 
 }  // namespace kestrum::component

@@ -88,15 +88,13 @@ HRESULT MorvaneObject::InterfaceSupportsErrorInfo(REFIID) {
 
 HRESULT MorvaneObject::Initialize(BSTR sUnitDatabaseLocation) {
     return Guarded([&] {
-        const Result rc = m_engine.Initialize(Utf8(sUnitDatabaseLocation));
-        return rc == S_OK ? S_OK : Fail(IID_IMorvane, rc);
+        return Finish(IID_IMorvane, m_engine.Initialize(Utf8(sUnitDatabaseLocation)));
     });
 }
 
 HRESULT MorvaneObject::EnableDimensionalAnalysis(unsigned char bEnable) {
     return Guarded([&] {
-        const Result rc = m_engine.EnableDimensionalAnalysis(bEnable != 0);
-        return rc == S_OK ? S_OK : Fail(IID_IMorvane, rc);
+        return Finish(IID_IMorvane, m_engine.EnableDimensionalAnalysis(bEnable != 0));
     });
 }
 
@@ -108,21 +106,17 @@ HRESULT MorvaneObject::UnitExpression_Convert(BSTR sUnitExpressionFrom, BSTR sUn
         double multiplyBy = 0;
         const Result rc =
             m_engine.UnitExpression_Convert(Utf8(sUnitExpressionFrom), Utf8(sUnitExpressionTo), add, multiplyBy);
-        if (rc != S_OK) return Fail(IID_IMorvane, rc);
-        *pdAdd = add;
-        *pdMultiplyBy = multiplyBy;
-        return S_OK;
+        if (rc == S_OK) {
+            *pdAdd = add;
+            *pdMultiplyBy = multiplyBy;
+        }
+        return Finish(IID_IMorvane, rc);
     });
 }
 
 HRESULT MorvaneObject::UnitExpression_Symbol(BSTR sUnitExpression, BSTR* psSymbol) {
-    if (psSymbol == nullptr) return E_POINTER;
-    *psSymbol = nullptr;
-    return Guarded([&] {
-        std::string symbol;
-        const Result rc = m_engine.UnitExpression_Symbol(Utf8(sUnitExpression), symbol);
-        return rc == S_OK ? PutString(symbol, psSymbol) : Fail(IID_IMorvane, rc);
-    });
+    return ReturnText(IID_IMorvane, psSymbol,
+                      [&](auto& symbol) { return m_engine.UnitExpression_Symbol(Utf8(sUnitExpression), symbol); });
 }
 
 HRESULT MorvaneObject::QuantityExpression_Convert(BSTR sUnitSystemFrom, BSTR sUnitSystemTo, BSTR sQuantityExpression,
@@ -133,20 +127,17 @@ HRESULT MorvaneObject::QuantityExpression_Convert(BSTR sUnitSystemFrom, BSTR sUn
         double multiplyBy = 0;
         const Result rc = m_engine.QuantityExpression_Convert(Utf8(sUnitSystemFrom), Utf8(sUnitSystemTo),
                                                               Utf8(sQuantityExpression), add, multiplyBy);
-        if (rc != S_OK) return Fail(IID_IMorvane, rc);
-        *pdAdd = add;
-        *pdMultiplyBy = multiplyBy;
-        return S_OK;
+        if (rc == S_OK) {
+            *pdAdd = add;
+            *pdMultiplyBy = multiplyBy;
+        }
+        return Finish(IID_IMorvane, rc);
     });
 }
 
 HRESULT MorvaneObject::QuantityExpression_Symbol(BSTR sUnitSystem, BSTR sQuantityExpression, BSTR* psSymbol) {
-    if (psSymbol == nullptr) return E_POINTER;
-    *psSymbol = nullptr;
-    return Guarded([&] {
-        std::string symbol;
-        const Result rc = m_engine.QuantityExpression_Symbol(Utf8(sUnitSystem), Utf8(sQuantityExpression), symbol);
-        return rc == S_OK ? PutString(symbol, psSymbol) : Fail(IID_IMorvane, rc);
+    return ReturnText(IID_IMorvane, psSymbol, [&](auto& symbol) {
+        return m_engine.QuantityExpression_Symbol(Utf8(sUnitSystem), Utf8(sQuantityExpression), symbol);
     });
 }
 

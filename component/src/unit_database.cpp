@@ -7,60 +7,36 @@ namespace {
 
 // Reading and writing the file report under IMorvane, like the conversions; everything else
 // under IUnitDatabase.
-HRESULT finish(REFIID riid, HRESULT hr) {
-    return hr == S_OK ? S_OK : Fail(riid, hr);
-}
-
 template <typename Call>
 HRESULT edit(Call call) {
-    return Guarded([&] { return finish(IID_IUnitDatabase, call()); });
-}
-
-// The place for a result is checked before anything is looked up, and a missing place is
-// reported without a description. A string or array result is null after any failure.
-template <typename Call>
-HRESULT text(BSTR* out, Call call) {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    return Guarded([&] {
-        std::string value;
-        const Result rc = call(value);
-        return finish(IID_IUnitDatabase, rc == S_OK ? PutString(value, out) : rc);
-    });
+    return Guarded([&] { return Finish(IID_IUnitDatabase, call()); });
 }
 
 template <typename Call>
-HRESULT number(double* out, Call call) {
-    if (out == nullptr) return E_POINTER;
-    return Guarded([&] {
-        double value = 0;
-        const Result rc = call(value);
-        if (rc == S_OK) *out = value;
-        return finish(IID_IUnitDatabase, rc);
-    });
+HRESULT text(BSTR* out, Call&& call) {
+    return ReturnText(IID_IUnitDatabase, out, call);
 }
 
 template <typename Call>
-HRESULT list(SAFEARRAY** out, Call call) {
-    if (out == nullptr) return E_POINTER;
-    *out = nullptr;
-    return Guarded([&] {
-        std::vector<std::string> items;
-        const Result rc = call(items);
-        return finish(IID_IUnitDatabase, rc == S_OK ? PutStringArray(items, out) : rc);
-    });
+HRESULT number(double* out, Call&& call) {
+    return ReturnNumber(IID_IUnitDatabase, out, call);
+}
+
+template <typename Call>
+HRESULT list(SAFEARRAY** out, Call&& call) {
+    return ReturnList(IID_IUnitDatabase, out, call);
 }
 
 }  // namespace
 
 HRESULT MorvaneObject::ReadUnitDatabase(BSTR sUnitDatabaseLocation, tagREAD_FLAG eReadFlag) {
     return Guarded([&] {
-        return finish(IID_IMorvane, m_engine.ReadUnitDatabase(Utf8(sUnitDatabaseLocation), eReadFlag));
+        return Finish(IID_IMorvane, m_engine.ReadUnitDatabase(Utf8(sUnitDatabaseLocation), eReadFlag));
     });
 }
 
 HRESULT MorvaneObject::WriteUnitDatabase(BSTR sUnitDatabaseLocation) {
-    return Guarded([&] { return finish(IID_IMorvane, m_engine.WriteUnitDatabase(Utf8(sUnitDatabaseLocation))); });
+    return Guarded([&] { return Finish(IID_IMorvane, m_engine.WriteUnitDatabase(Utf8(sUnitDatabaseLocation))); });
 }
 
 HRESULT MorvaneObject::Quantity_Set(SAFEARRAY** ppQtyArray) {
@@ -77,7 +53,7 @@ HRESULT MorvaneObject::Quantity_DimVector(BSTR sQuantity, SAFEARRAY** ppDimVecto
     return Guarded([&] {
         std::vector<std::int16_t> vector;
         const Result rc = m_engine.Quantity_DimVector(Utf8(sQuantity), vector);
-        return finish(IID_IUnitDatabase, rc == S_OK ? PutShortArray(vector, ppDimVector) : rc);
+        return Finish(IID_IUnitDatabase, rc == S_OK ? PutShortArray(vector, ppDimVector) : rc);
     });
 }
 

@@ -41,6 +41,23 @@ TEST(ResultCodes, EachCodeHasItsValueAndExactMessage) {
     EXPECT_EQ(S_OK, 0);
 }
 
+TEST(ResultCodes, EngineCodesAreTheSeventeenAndNoNeighbour) {
+    // Both sides of both ends of the range: only the engine's own codes carry a description.
+    EXPECT_FALSE(IsEngineCode(static_cast<Result>(0x80040209U)));
+    EXPECT_TRUE(IsEngineCode(E_UDB_FILE_NOT_FOUND));
+    EXPECT_TRUE(IsEngineCode(E_NO_PREFERRED_UNIT_CONSTANT));
+    EXPECT_FALSE(IsEngineCode(static_cast<Result>(0x8004021BU)));
+    EXPECT_FALSE(IsEngineCode(S_OK));
+    EXPECT_FALSE(IsEngineCode(E_OUTOFMEMORY));
+    int described = 0;
+    for (std::uint32_t code = 0x80040200U; code < 0x80040230U; ++code) {
+        const bool engine = IsEngineCode(static_cast<Result>(code));
+        described += engine;
+        EXPECT_EQ(engine, ErrorMessage(static_cast<Result>(code)) != "Error Code not Found") << std::hex << code;
+    }
+    EXPECT_EQ(described, 17);
+}
+
 TEST(ResultCodes, AnyOtherCodeHasNoMessage) {
     for (std::uint32_t code : {0x80040209U, 0x8004021BU, 0x00000000U, 0x80004005U, 0x8007000EU, 0x00000001U,
                                0xFFFFFFFFU, 0x0004020AU}) {

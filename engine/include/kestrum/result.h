@@ -41,6 +41,9 @@ inline constexpr Result E_NO_PREFERRED_UNIT_CONSTANT = static_cast<Result>(0x800
 // Standard status codes that are returned beside the engine's own.
 inline constexpr Result E_OUTOFMEMORY = static_cast<Result>(0x8007000EU);
 
+// True for the seventeen engine codes, the ones that have a fixed message.
+inline constexpr bool IsEngineCode(Result rc) { return rc >= E_UDB_FILE_NOT_FOUND && rc <= E_NO_PREFERRED_UNIT_CONSTANT; }
+
 // The fixed message of one of the seventeen engine codes; "Error Code not Found" otherwise.
 KESTRUM_ENGINE_API std::string ErrorMessage(Result rc);
 
