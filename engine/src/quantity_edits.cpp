@@ -3,8 +3,7 @@
 // every success discards values worked out from expressions (see Tables::invalidateDerived).
 //
 // Changes to quantities; unit_edits.cpp and unit_system_edits.cpp hold the others.
-#include "tables.h"
-#include "undo.h"
+#include "item_edits.h"
 
 namespace kestrum {
 
@@ -34,11 +33,9 @@ Result Tables::Quantity_Add(std::string_view quantity) {
 Result Tables::Quantity_Remove(std::string_view quantity) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    for (const auto& synonym : q->second->synonyms) m_quantityIndex.erase(synonym.first);
-    m_quantityIndex.erase(q->first);
     // Units of the quantity stay, with a quantity key that names nothing; so do the unit
     // systems' entries, which no query can reach without the quantity.
-    m_quantities.erase(q);
+    removeItem(m_quantities, m_quantityIndex, q);
     invalidateDerived();
     return S_OK;
 }
@@ -46,75 +43,39 @@ Result Tables::Quantity_Remove(std::string_view quantity) {
 Result Tables::Quantity_Rename(std::string_view currentName, std::string_view newName) {
     const auto q = resolveQuantity(currentName);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    if (const Result rc = checkNewName(newName); rc == E_NAME_NOT_ACCEPTABLE) return rc;
-    const std::string oldKey = q->first;
-    std::string newKey = foldCase(newName);
-    if (newKey == oldKey) {
-        q->second->displayName = newName;
-        invalidateDerived();
-        return S_OK;
-    }
-    if (nameTaken(newKey)) return E_NAME_EXISTS;
-
-    // Everything that allocates, first: the new index entry, and every new string.
-    const auto indexed = m_quantityIndex.emplace(newKey, q).first;
-    Undo undoIndex([&] { m_quantityIndex.erase(indexed); });
-    std::string newDisplay(newName);
+    // Units and unit systems name the quantity by its key.
     std::vector<std::pair<std::string*, std::string>> unitQuantities;
-    for (auto& unit : m_units)
-        if (unit.second->quantity == oldKey) unitQuantities.emplace_back(&unit.second->quantity, newKey);
     std::vector<std::pair<UnitSystemRecord*, std::string>> systemKeys;
-    for (auto& system : m_unitSystems)
-        if (system.second->prefUnits.count(oldKey) != 0) systemKeys.emplace_back(system.second.get(), newKey);
-    TermRenames renames = renamedTerms(true, oldKey, newKey);
-    undoIndex.dismiss();
-
-    auto node = m_quantities.extract(q);
-    node.key().swap(newKey);
-    node.mapped()->displayName.swap(newDisplay);
-    const auto moved = m_quantities.insert(std::move(node)).position;
-    indexed->second = moved;
-    m_quantityIndex.erase(oldKey);
-    for (const auto& synonym : moved->second->synonyms) m_quantityIndex.find(synonym.first)->second = moved;
-    for (auto& [quantityKey, renamed] : unitQuantities) quantityKey->swap(renamed);
-    // The entries move to the new key, replacing any a removed quantity of that name left.
-    for (auto& [system, key] : systemKeys) {
-        auto entry = system->prefUnits.extract(oldKey);
-        system->prefUnits.erase(key);
-        entry.key().swap(key);
-        system->prefUnits.insert(std::move(entry));
-    }
-    applyRenames(renames);
-    invalidateDerived();
-    return S_OK;
+    auto prepare = [&](const std::string& oldKey, const std::string& newKey) {
+        for (auto& unit : m_units)
+            if (unit.second->quantity == oldKey) unitQuantities.emplace_back(&unit.second->quantity, newKey);
+        for (auto& system : m_unitSystems)
+            if (system.second->prefUnits.count(oldKey) != 0) systemKeys.emplace_back(system.second.get(), newKey);
+        return S_OK;
+    };
+    auto commit = [&](const std::string& oldKey) noexcept {
+        for (auto& [quantityKey, renamed] : unitQuantities) quantityKey->swap(renamed);
+        // The entries move to the new key, replacing any a removed quantity of that name left.
+        for (auto& [system, key] : systemKeys) {
+            auto entry = system->prefUnits.extract(oldKey);
+            system->prefUnits.erase(key);
+            entry.key().swap(key);
+            system->prefUnits.insert(std::move(entry));
+        }
+    };
+    return renameItem(m_quantities, m_quantityIndex, q, newName, prepare, commit);
 }
 
 Result Tables::Quantity_Synonym_Add(std::string_view quantity, std::string_view synonym) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    if (const Result rc = checkNewName(synonym); rc != S_OK) return rc;
-    const std::string key = foldCase(synonym);
-    const auto indexed = m_quantityIndex.emplace(key, q).first;
-    Undo undoIndex([&] { m_quantityIndex.erase(indexed); });
-    q->second->synonyms.emplace(key, synonym);
-    undoIndex.dismiss();
-    invalidateDerived();
-    return S_OK;
+    return addSynonym<QuantityRecord>(m_quantityIndex, q, synonym);
 }
 
 Result Tables::Quantity_Synonym_Remove(std::string_view quantity, std::string_view synonym) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    const NameKey key(synonym);
-    auto& synonyms = q->second->synonyms;
-    const auto own = key.valid() ? synonyms.find(key.view()) : synonyms.end();
-    if (own == synonyms.end()) return E_SYNONYM_NOT_FOUND;
-    const auto mapped = m_quantityIndex.find(key.view());
-    if (mapped == m_quantityIndex.end() || mapped->second != q) return E_INTERNAL;
-    m_quantityIndex.erase(mapped);
-    synonyms.erase(own);
-    invalidateDerived();
-    return S_OK;
+    return removeSynonym<QuantityRecord>(m_quantityIndex, q, synonym);
 }
 
 Result Tables::Quantity_DimVector_Replace(std::string_view quantity, std::span<const std::int16_t> vector) {

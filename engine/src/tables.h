@@ -107,6 +107,8 @@ public:
 private:
     using QuantityIt = Table<QuantityRecord>::iterator;
     using UnitIt = Table<UnitRecord>::iterator;
+    template <class Record>
+    using NameIndex = std::unordered_map<std::string, typename Table<Record>::iterator, StringHash, std::equal_to<>>;
 
     // Name resolution: own name first, then synonym; one hash lookup either way.
     QuantityIt resolveQuantity(std::string_view name);
@@ -127,6 +129,17 @@ private:
     TermRenames renamedTerms(bool inQuantities, std::string_view oldKey, std::string_view newKey);
     static void applyRenames(TermRenames& renames) noexcept;
 
+    // What quantity and unit edits share, written once over the table they work on (item_edits.h).
+    template <class Record, class Prepare, class Commit>
+    Result renameItem(Table<Record>& table, NameIndex<Record>& index, typename Table<Record>::iterator item,
+                      std::string_view newName, Prepare&& prepare, Commit&& commit);
+    template <class Record>
+    Result addSynonym(NameIndex<Record>& index, typename Table<Record>::iterator item, std::string_view synonym);
+    template <class Record>
+    Result removeSynonym(NameIndex<Record>& index, typename Table<Record>::iterator item, std::string_view synonym);
+    template <class Record>
+    void removeItem(Table<Record>& table, NameIndex<Record>& index, typename Table<Record>::iterator item);
+
     Table<QuantityRecord> m_quantities;
     Table<UnitRecord> m_units;
     Table<UnitSystemRecord> m_unitSystems;
@@ -134,8 +147,8 @@ private:
     // Hash indexes beside the tables: every quantity (unit) name and synonym -> its table entry.
     // They also stand for the synonym tables (synonym -> owner), which the records' synonym
     // sets and these indexes hold between them.
-    std::unordered_map<std::string, QuantityIt, StringHash, std::equal_to<>> m_quantityIndex;
-    std::unordered_map<std::string, UnitIt, StringHash, std::equal_to<>> m_unitIndex;
+    NameIndex<QuantityRecord> m_quantityIndex;
+    NameIndex<UnitRecord> m_unitIndex;
 
     std::uint64_t m_generation = 1;
 };
