@@ -3,6 +3,7 @@
 #include "compatible.h"
 #include "edit_script.h"
 #include "explain.h"
+#include "help_text.h"
 #include "numbers.h"
 #include "output.h"
 
@@ -12,98 +13,13 @@
 #include <cctype>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
 #include <istream>
 #include <ostream>
 #include <sstream>
 
 namespace kestrum::cli {
 
-const std::vector<Example>& helpExamples() {
-    static const std::vector<Example> examples = {
-        {"kestrum convert 100 degC degF", "212"},
-        {"kestrum convert -40 degC degF", "-40"},
-        {"kestrum convert 32 degF degC", "0"},
-        {"kestrum convert 55 mi/h km/h", "88.51392"},
-        {"kestrum convert 1 'L/100km' 'L/km'", "0.01"},
-        {"kestrum convert 1 'kg*m^-3' 'lb/ft^3'", "0.0624279605761446"},
-        {"kestrum --digits 4 convert 1 btu/h W", "0.2931"},
-        {"kestrum factor km/h m/s", "0.2777777777777778 0"},
-        {"kestrum symbol 'kg*m/s^2'", "kg.m/s\xC2\xB2"},
-        {"kestrum qconvert 1 SI English Force/Area", "0.0208854342331501"},
-        {"kestrum convert 1 m s", "kestrum: m (Length) to s (Time): Dimensional Analysis of the Two Units is "
-                                  "Different; --ignore-dimensions converts anyway"},
-        {"kestrum --ignore-dimensions convert 1 m s", "1"},
-        {"kestrum convert 1 furlongz m", "kestrum: furlongz: Unit Not Found; did you mean furlong?"},
-        {"kestrum convert 1 mW W", "kestrum: mW: Unit Not Found; did you mean milliwatt (mW) or megawatt (MW)?"},
-        {"kestrum compatible 'N*m' | head -3", "Energy:\n  barrel_of_oil_equivalent (BOE)\n  btu (Btu)"},
-        {"printf 'km m\\nmi ft\\n' | kestrum factor --batch", "1000 0\n5280 0"},
-    };
-    return examples;
-}
-
 namespace {
-
-constexpr const char* kVersion = "1.01";
-
-std::string usageText() {
-    return "usage: kestrum [--db FILE] [--ignore-dimensions] [--digits N] COMMAND [ARG...]\n"
-           "       kestrum --help | --version\n";
-}
-
-std::string helpText() {
-    std::string examples;
-    for (const auto& example : helpExamples()) {
-        examples += std::string("  $ ") + example.commandLine + "\n";
-        std::istringstream lines(example.prints);
-        for (std::string line; std::getline(lines, line);) examples += "  " + line + "\n";
-    }
-    return usageText() +
-           "\n"
-           "Converts values between units with the Kestrum engine and its Unit Database.\n"
-           "\n"
-           "Options:\n"
-           "  --db FILE            the Unit Database to use (default: $KESTRUM_DB, else the\n"
-           "                       shipped Unit_Database.xml)\n"
-           "  --ignore-dimensions  convert between expressions of different dimensions (by\n"
-           "                       default such a conversion is refused; --dimensions, which\n"
-           "                       asked for that, is still accepted)\n"
-           "  --digits N           at most N significant digits in converted values (1 to 17,\n"
-           "                       default 15); never more than the result's own accuracy\n"
-           "  --                   ends the options (a negative VALUE is read as a value anyway)\n"
-           "\n"
-           "Commands:\n"
-           "  convert VALUE FROM TO            VALUE in unit expression FROM, expressed in TO\n"
-           "  factor FROM TO                   the multiplier and the add term (v*M + A), exact\n"
-           "  factor --batch                   FROM TO pairs from standard input, one per line\n"
-           "  symbol EXPR                      the symbol of a unit expression\n"
-           "  compatible EXPR                  every unit with the dimensions of EXPR, by quantity\n"
-           "  qconvert VALUE SYSFROM SYSTO QEXPR\n"
-           "                                   VALUE of quantity expression QEXPR from one unit\n"
-           "                                   system's preferred units into another's\n"
-           "  qfactor SYSFROM SYSTO QEXPR      the multiplier and add term of that conversion\n"
-           "  qsymbol SYS QEXPR                the symbol of QEXPR in unit system SYS\n"
-           "  list quantities|units|systems    the names in the database\n"
-           "  list units QUANTITY              the units of one quantity\n"
-           "  edit 'OPERATION ARG...' ...      edits the --db FILE (required) and saves it; the\n"
-           "                                   file is left untouched if any operation fails\n"
-           "\n"
-           "Unit expressions combine unit names, numbers, '*', '/', parentheses and '^' (m^2,\n"
-           "m^-3, 10^3). A number written against a name multiplies it: L/100km is litres per\n"
-           "hundred kilometres. Operators apply left to right. Names are case-insensitive and\n"
-           "hold no spaces; where two units' symbols differ only in case (mW, MW) the full\n"
-           "names are needed.\n"
-           "\n"
-           "Edit operations (each one shell argument; words split on single spaces, the last\n"
-           "argument takes the rest of the text):\n" +
-           editOperationList() +
-           "\n"
-           "Examples, with what they print on the shipped database:\n" +
-           examples +
-           "\n"
-           "Exit status: 0 success; 1 the engine refused, the result is out of range, or the\n"
-           "output could not be written (the reason is printed); 2 usage error.\n";
-}
 
 struct Options {
     std::string db;
@@ -147,37 +63,51 @@ public:
             return usage("--batch goes right after factor, with nothing else: kestrum factor --batch");
         if (command == "edit") return edit();
 
-        if (command == "convert" && argc != 3) return usage("convert needs VALUE FROM TO");
-        if (command == "factor" && !(argc == 2 || argc == 1)) return usage("factor needs FROM TO, or --batch");
-        if (command == "factor" && argc == 1 && w[1] != "--batch") return usage("factor needs FROM TO, or --batch");
-        if (command == "symbol" && argc != 1) return usage("symbol needs one unit expression");
-        if (command == "compatible" && argc != 1) return usage("compatible needs one unit expression");
-        if (command == "qconvert" && argc != 4) return usage("qconvert needs VALUE SYSFROM SYSTO QEXPR");
-        if (command == "qfactor" && argc != 3) return usage("qfactor needs SYSFROM SYSTO QEXPR");
-        if (command == "qsymbol" && argc != 2) return usage("qsymbol needs SYS QEXPR");
-        if (command == "list" && !(argc == 1 || (argc == 2 && w[1] == "units")))
-            return usage("list needs quantities, units, systems or 'units QUANTITY'");
-        static const char* kCommands[] = {"convert", "factor",  "symbol",  "compatible", "qconvert",
-                                          "qfactor", "qsymbol", "list"};
-        if (std::find(std::begin(kCommands), std::end(kCommands), command) == std::end(kCommands))
-            return usage("unknown command '" + command + "'");
+        static constexpr Command kCommands[] = {
+            {"convert", [](const Words&, std::size_t n) { return n == 3; }, "convert needs VALUE FROM TO", true,
+             [](Session& s, const Words& w, double v) { return s.convert(v, w[1], w[2], w[3]); }},
+            {"factor", [](const Words& w, std::size_t n) { return n == 2 || (n == 1 && w[1] == "--batch"); },
+             "factor needs FROM TO, or --batch", false,
+             [](Session& s, const Words& w, double) { return w.size() == 2 ? s.factorBatch() : s.factor(w[1], w[2]); }},
+            {"symbol", [](const Words&, std::size_t n) { return n == 1; }, "symbol needs one unit expression", false,
+             [](Session& s, const Words& w, double) { return s.symbol(w[1]); }},
+            {"compatible", [](const Words&, std::size_t n) { return n == 1; }, "compatible needs one unit expression",
+             false, [](Session& s, const Words& w, double) { return s.compatible(w[1]); }},
+            {"qconvert", [](const Words&, std::size_t n) { return n == 4; }, "qconvert needs VALUE SYSFROM SYSTO QEXPR",
+             true, [](Session& s, const Words& w, double v) { return s.qconvert(v, w[1], w[2], w[3], w[4]); }},
+            {"qfactor", [](const Words&, std::size_t n) { return n == 3; }, "qfactor needs SYSFROM SYSTO QEXPR", false,
+             [](Session& s, const Words& w, double) { return s.qfactor(w[1], w[2], w[3]); }},
+            {"qsymbol", [](const Words&, std::size_t n) { return n == 2; }, "qsymbol needs SYS QEXPR", false,
+             [](Session& s, const Words& w, double) { return s.qsymbol(w[1], w[2]); }},
+            {"list", [](const Words& w, std::size_t n) { return n == 1 || (n == 2 && w[1] == "units"); },
+             "list needs quantities, units, systems or 'units QUANTITY'", false,
+             [](Session& s, const Words& w, double) { return s.list(w); }},
+        };
+        const Command* found = nullptr;
+        for (const Command& c : kCommands)
+            if (command == c.name) found = &c;
+        if (found == nullptr) return usage("unknown command '" + command + "'");
+        if (!found->fits(w, argc)) return usage(found->needs);
 
         double value = 0;
-        if ((command == "convert" || command == "qconvert") && !parseValue(w[1], value))
-            return usage("not a number: '" + w[1] + "'");
+        if (found->readsValue && !parseValue(w[1], value)) return usage("not a number: '" + w[1] + "'");
         if (const int rc = load(); rc != kExitOk) return rc;
-
-        if (command == "convert") return convert(value, w[1], w[2], w[3]);
-        if (command == "factor") return argc == 1 ? factorBatch() : factor(w[1], w[2]);
-        if (command == "symbol") return symbol(w[1]);
-        if (command == "compatible") return compatible(w[1]);
-        if (command == "qconvert") return qconvert(value, w[1], w[2], w[3], w[4]);
-        if (command == "qfactor") return qfactor(w[1], w[2], w[3]);
-        if (command == "qsymbol") return qsymbol(w[1], w[2]);
-        return list(w);
+        return found->run(*this, w, value);
     }
 
 private:
+    using Words = std::vector<std::string>;
+
+    // Every command but edit: its name, the arguments it takes (and the usage problem when
+    // they are not those), whether its first argument is a value, and what it does.
+    struct Command {
+        std::string_view name;
+        bool (*fits)(const Words& w, std::size_t argc);
+        const char* needs;
+        bool readsValue;
+        int (*run)(Session& s, const Words& w, double value);
+    };
+
     std::string databasePath() const {
         if (!m_options.db.empty()) return m_options.db;
         if (!m_env.databaseFromEnvironment.empty()) return m_env.databaseFromEnvironment;
@@ -420,7 +350,7 @@ int runCommandLine(const std::vector<std::string>& args, Session& session, std::
             out << helpText();
             return kExitOk;
         } else if (arg == "--version") {
-            out << kVersion << "\n";
+            out << versionText() << "\n";
             return kExitOk;
         } else if (arg == "--dimensions") {
             options.dimensionalAnalysis = true;
@@ -458,16 +388,6 @@ int run(const std::vector<std::string>& args, const Environment& env, Engine& en
         return kExitFailure;
     }
     return rc;
-}
-
-std::string findShippedDatabase(const std::string& exePath) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::path(exePath).parent_path();
-    for (const fs::path& candidate : {dir / "Unit_Database.xml", dir / ".." / "share" / "kestrum" / "Unit_Database.xml"}) {
-        std::error_code ec;
-        if (fs::is_regular_file(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
-    }
-    return {};
 }
 
 }  // namespace kestrum::cli
