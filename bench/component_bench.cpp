@@ -3,6 +3,7 @@
 #include "bench_support.h"
 
 #include <comrt/comrt.h>
+#include <comrt/owned.h>
 #include <kestrum/KestrumLib.h>
 #include <kestrum/engine.h>
 
@@ -31,7 +32,7 @@ public:
         ::setenv("KESTRUM_REGISTRY", registry.c_str(), 1);
         CoInitialize(nullptr);
         if (DllRegisterServer() != S_OK ||
-            CoCreateInstance(CLSID_Morvane, nullptr, 7, IID_IMorvane, reinterpret_cast<void**>(&m_morvane)) != S_OK) {
+            CoCreateInstance(CLSID_Morvane, nullptr, comrt::kClassContextLocal, IID_IMorvane, reinterpret_cast<void**>(&m_morvane)) != S_OK) {
             std::fprintf(stderr, "cannot create the engine object\n");
             std::exit(1);
         }

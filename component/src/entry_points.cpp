@@ -1,6 +1,7 @@
 // The four exported entry points, the registration table, and the version query.
 #include "server.h"
 
+#include <comrt/owned.h>
 #include <kestrum/KestrumLib.h>
 
 #include <string>
@@ -104,20 +105,16 @@ COMRT_API HRESULT DllRegisterServer() {
         if (ModulePath()[0] == '\0') return E_FAIL;
         // The type library is read first: a module whose library cannot be loaded registers
         // nothing, rather than class keys whose every creation would then fail.
-        ITypeLib* library = nullptr;
-        HRESULT hr = LoadTypeLib(ModulePathWide(), &library);
-        if (FAILED(hr)) return hr;
+        comrt::InterfacePtr<ITypeLib> library;
+        if (const HRESULT hr = LoadTypeLib(ModulePathWide(), library.put()); FAILED(hr)) return hr;
         for (int i = 0; i < kEntries; ++i) {
             bool keyCreated = false;
             if (!writeEntry(kRegistration[i], keyCreated)) {
                 removeEntries(keyCreated ? i + 1 : i);
-                library->Release();
                 return E_FAIL;
             }
         }
-        hr = RegisterTypeLib(library, ModulePathWide(), nullptr);
-        library->Release();
-        return hr;
+        return RegisterTypeLib(library.get(), ModulePathWide(), nullptr);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }
@@ -125,7 +122,7 @@ COMRT_API HRESULT DllRegisterServer() {
 
 COMRT_API HRESULT DllUnregisterServer() {
     try {
-        const bool libraryRemoved = SUCCEEDED(UnRegisterTypeLib(LIBID_KestrumLib, 1, 0, 0x409, SYS_WIN32));
+        const bool libraryRemoved = SUCCEEDED(UnRegisterTypeLib(LIBID_KestrumLib, 1, 0, comrt::kLocaleEnglishUS, SYS_WIN32));
         const bool keysRemoved = removeEntries(kEntries);
         return libraryRemoved && keysRemoved ? S_OK : S_FALSE;
     } catch (const std::bad_alloc&) {

@@ -15,20 +15,14 @@ BSTR ErrorMessage(Result rc) {
 }
 
 void PostErrorInfo(REFIID riid, Result rc) {
-    BSTR message = ErrorMessage(rc);
-    ICreateErrorInfo* create = nullptr;
-    if (SUCCEEDED(CreateErrorInfo(&create))) {
-        create->SetGUID(riid);
-        create->SetSource(const_cast<LPOLESTR>(kErrorSource));
-        create->SetDescription(message);
-        IErrorInfo* info = nullptr;
-        if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
-            SetErrorInfo(0, info);
-            info->Release();
-        }
-        create->Release();
-    }
-    SysFreeString(message);
+    const auto message = comrt::OwnedBstr::Adopt(ErrorMessage(rc));
+    comrt::InterfacePtr<ICreateErrorInfo> create;
+    if (FAILED(CreateErrorInfo(create.put()))) return;
+    create->SetGUID(riid);
+    create->SetSource(const_cast<LPOLESTR>(kErrorSource));
+    create->SetDescription(message.get());
+    comrt::InterfacePtr<IErrorInfo> info;
+    if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.putVoid()))) SetErrorInfo(0, info.get());
 }
 
 HRESULT Finish(REFIID riid, Result rc) {
@@ -47,21 +41,15 @@ namespace {
 
 template <typename Item, typename Store>
 HRESULT putArray(VARTYPE vt, const std::vector<Item>& items, SAFEARRAY** out, Store store) {
-    SAFEARRAY* array = SafeArrayCreateVector(vt, 0, static_cast<ULONG>(items.size()));
-    if (array == nullptr) return E_OUTOFMEMORY;
+    comrt::OwnedSafeArray array(SafeArrayCreateVector(vt, 0, static_cast<ULONG>(items.size())));
+    if (!array) return E_OUTOFMEMORY;
     void* data = nullptr;
-    if (FAILED(SafeArrayAccessData(array, &data))) {
-        SafeArrayDestroy(array);
-        return E_INTERNAL;
-    }
+    if (FAILED(SafeArrayAccessData(array.get(), &data))) return E_INTERNAL;
     bool stored = true;
     for (std::size_t i = 0; i < items.size() && stored; ++i) stored = store(data, i, items[i]);
-    SafeArrayUnaccessData(array);
-    if (!stored) {
-        SafeArrayDestroy(array);
-        return E_OUTOFMEMORY;
-    }
-    *out = array;
+    SafeArrayUnaccessData(array.get());
+    if (!stored) return E_OUTOFMEMORY;
+    *out = array.release();
     return S_OK;
 }
 

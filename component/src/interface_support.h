@@ -3,6 +3,7 @@
 // BSTRs and safe arrays.
 #pragma once
 
+#include <comrt/owned.h>
 #include <kestrum/KestrumLib.h>
 #include <kestrum/result.h>
 

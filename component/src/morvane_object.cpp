@@ -6,10 +6,9 @@
 namespace kestrum::component {
 
 MorvaneObject::MorvaneObject() {
-    ITypeLib* library = nullptr;
-    if (SUCCEEDED(LoadRegTypeLib(LIBID_KestrumLib, 1, 0, 0x409, &library))) {
+    comrt::InterfacePtr<ITypeLib> library;
+    if (SUCCEEDED(LoadRegTypeLib(LIBID_KestrumLib, 1, 0, comrt::kLocaleEnglishUS, library.put()))) {
         if (FAILED(library->GetTypeInfoOfGuid(IID_IMorvane, &m_typeInfo))) m_typeInfo = nullptr;
-        library->Release();
     }
 }
 

@@ -1,5 +1,6 @@
 // The type library KestrumLib, exported from the module for LoadTypeLib: every operation of
 // both interfaces with its dispatch identifier, parameters and help string.
+#include <comrt/owned.h>
 #include <kestrum/KestrumLib.h>
 
 #include <comrt/typelib_description.h>
@@ -189,7 +190,7 @@ constexpr comrt::TypeDescription kTypes[] = {
 constexpr comrt::TypeLibDescription kKestrumLib = {LIBID_KestrumLib,
                                                    1,
                                                    0,
-                                                   0x409,
+                                                   comrt::kLocaleEnglishUS,
                                                    SYS_WIN32,
                                                    u"KestrumLib",
                                                    u"Kestrum Type Library",

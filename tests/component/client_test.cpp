@@ -53,7 +53,7 @@ TEST(Client, CreatesTheEngineByProgramIdentifierAndConvertsWithTheShippedDatabas
     ASSERT_EQ(CLSIDFromProgID(u"KestrumLib.Morvane", &clsid), S_OK);
     {
         Ref<IMorvane> engine;
-        ASSERT_EQ(CoCreateInstance(clsid, nullptr, 7, IID_IMorvane, engine.putVoid()), S_OK);
+        ASSERT_EQ(CoCreateInstance(clsid, nullptr, comrt::kClassContextLocal, IID_IMorvane, engine.putVoid()), S_OK);
         Ref<IUnitDatabase> database;
         ASSERT_EQ(engine->QueryInterface(IID_IUnitDatabase, database.putVoid()), S_OK);
         const std::u16string shipped = comrt::ToUtf16(KESTRUM_SOURCE_DIR "/data/Unit_Database.xml");
@@ -139,7 +139,7 @@ TEST(Client, CreatesAServerInstalledInAFolderWhoseNameIsNotUtf8) {
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
     {
         Ref<IMorvane> engine;
-        ASSERT_EQ(CoCreateInstance(CLSID_Morvane, nullptr, 7, IID_IMorvane, engine.putVoid()), S_OK)
+        ASSERT_EQ(CoCreateInstance(CLSID_Morvane, nullptr, comrt::kClassContextLocal, IID_IMorvane, engine.putVoid()), S_OK)
             << "class and type library both registered";
         Ref<IUnitDatabase> database;
         EXPECT_EQ(engine->QueryInterface(IID_IUnitDatabase, database.putVoid()), S_OK);
@@ -169,7 +169,7 @@ TEST(Client, RegistersBesideAnotherProgramsValuesAndComments) {
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
     {
         Ref<IMorvane> engine;
-        EXPECT_EQ(CoCreateInstance(CLSID_Morvane, nullptr, 7, IID_IMorvane, engine.putVoid()), S_OK);
+        EXPECT_EQ(CoCreateInstance(CLSID_Morvane, nullptr, comrt::kClassContextLocal, IID_IMorvane, engine.putVoid()), S_OK);
     }
     CoUninitialize();
     EXPECT_NE(registry.text().find(other.substr(other.find("; written"))), std::string::npos);

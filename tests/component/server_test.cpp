@@ -2,6 +2,7 @@
 #include "component_fixture.h"
 
 #include <comrt/faults.h>
+#include <comrt/owned.h>
 
 #include <dlfcn.h>
 
@@ -169,7 +170,7 @@ TEST_F(ServerFrame, ADamagedRegistryIsReportedAndLeftAlone) {
     EXPECT_EQ(DllUnregisterServer(), S_FALSE);
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
     void* out = nullptr;
-    EXPECT_EQ(CoCreateInstance(CLSID_Morvane, nullptr, 7, IID_IMorvane, &out), REGDB_E_READREGDB);
+    EXPECT_EQ(CoCreateInstance(CLSID_Morvane, nullptr, comrt::kClassContextLocal, IID_IMorvane, &out), REGDB_E_READREGDB);
     CoUninitialize();
     EXPECT_EQ(registry.text(), damaged);
 }
@@ -179,7 +180,7 @@ TEST_F(ServerFrame, CreationByProgramIdentifierGoesThroughTheRegistry) {
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(u"KestrumLib.Morvane", &clsid), S_OK);
     Ref<IMorvane> morvane;
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, 7, IID_IMorvane, morvane.putVoid()), S_OK);
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, comrt::kClassContextLocal, IID_IMorvane, morvane.putVoid()), S_OK);
     EXPECT_EQ(morvane->Initialize(Bstr(u16(databasePath).c_str()).get()), S_OK);
     double add = -1;
     double multiplyBy = -1;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <comrt/comrt.h>
+#include <comrt/owned.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -94,49 +95,9 @@ inline std::u16string wide(const std::string& ascii) {
     return std::u16string(ascii.begin(), ascii.end());
 }
 
-// Releases an interface pointer at the end of a scope.
+// The runtime's own owning helpers, under the names these tests have always used.
 template <typename T>
-class Ref {
-public:
-    Ref() = default;
-    ~Ref() { reset(); }
-    Ref(const Ref&) = delete;
-    Ref& operator=(const Ref&) = delete;
-    T** put() {
-        reset();
-        return &m_p;
-    }
-    void** putVoid() { return reinterpret_cast<void**>(put()); }
-    T* get() const { return m_p; }
-    T* operator->() const { return m_p; }
-    explicit operator bool() const { return m_p != nullptr; }
-    void reset() {
-        if (m_p != nullptr) m_p->Release();
-        m_p = nullptr;
-    }
-
-private:
-    T* m_p = nullptr;
-};
-
-// Frees a BSTR at the end of a scope.
-class Bstr {
-public:
-    Bstr() = default;
-    explicit Bstr(const char16_t* text) : m_s(SysAllocString(text)) {}
-    ~Bstr() { SysFreeString(m_s); }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    BSTR* put() {
-        SysFreeString(m_s);
-        m_s = nullptr;
-        return &m_s;
-    }
-    BSTR get() const { return m_s; }
-    std::u16string str() const { return m_s == nullptr ? std::u16string() : std::u16string(m_s, SysStringLen(m_s)); }
-
-private:
-    BSTR m_s = nullptr;
-};
+using Ref = comrt::InterfacePtr<T>;
+using Bstr = comrt::OwnedBstr;
 
 }  // namespace comrt_test
