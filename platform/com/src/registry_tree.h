@@ -84,4 +84,9 @@ bool validKeyPath(std::string_view path);
 // Value text holds no control characters other than tab.
 bool validValueText(std::string_view text);
 
+// The line break that sample ends with, for lines written beside it.
+std::string_view lineBreakOf(std::string_view sample);
+// A value's line as the export format writes it ("@" names the default value).
+std::string valueLine(std::string_view name, std::string_view data, std::string_view lineBreak);
+
 }  // namespace comrt::internal

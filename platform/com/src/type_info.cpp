@@ -1,4 +1,4 @@
-// Type libraries and type information read from a server's table.
+// Type information read from a server's table (type_library.cpp holds the library).
 #include "type_library.h"
 
 #include <new>
@@ -34,12 +34,6 @@ struct VarDescBlock {
     VARIANT value;
 };
 
-template <typename T>
-T* allocateZeroed() {
-    if (!allocationAllowed()) return nullptr;
-    return new (std::nothrow) T{};
-}
-
 }  // namespace
 
 void clearDocumentation(BSTR* pName, BSTR* pDocString, BSTR* pHelpFile) {
@@ -68,98 +62,6 @@ HRESULT documentation(const OLECHAR* name, const OLECHAR* docString, const OLECH
     return S_OK;
 }
 
-// ---- TypeLibrary ----
-
-HREFTYPE TypeLibrary::indexOf(const OLECHAR* name) const {
-    if (name == nullptr) return kNoType;
-    for (UINT i = 0; i < m_description.typeCount; ++i) {
-        if (std::u16string_view(m_description.types[i].name) == name) return i;
-    }
-    return kNoType;
-}
-
-HREFTYPE TypeLibrary::indexOf(REFGUID guid) const {
-    for (UINT i = 0; i < m_description.typeCount; ++i) {
-        if (m_description.types[i].guid == guid) return i;
-    }
-    return kNoType;
-}
-
-HRESULT TypeLibrary::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_ITypeLib) {
-        *ppv = static_cast<ITypeLib*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG TypeLibrary::Release() {
-    const ULONG left = --m_refs;
-    if (left == 0) delete this;
-    return left;
-}
-
-HRESULT TypeLibrary::GetTypeInfo(UINT index, ITypeInfo** ppTInfo) {
-    if (ppTInfo == nullptr) return E_INVALIDARG;
-    *ppTInfo = nullptr;
-    if (index >= m_description.typeCount) return TYPE_E_ELEMENTNOTFOUND;
-    if (!allocationAllowed()) return E_OUTOFMEMORY;
-    auto* info = new (std::nothrow) TypeInfo(this, index);
-    if (info == nullptr) return E_OUTOFMEMORY;
-    *ppTInfo = info;
-    return S_OK;
-}
-
-HRESULT TypeLibrary::GetTypeInfoType(UINT index, TYPEKIND* pTKind) {
-    if (pTKind == nullptr) return E_INVALIDARG;
-    if (index >= m_description.typeCount) return TYPE_E_ELEMENTNOTFOUND;
-    *pTKind = m_description.types[index].kind;
-    return S_OK;
-}
-
-HRESULT TypeLibrary::GetTypeInfoOfGuid(REFGUID guid, ITypeInfo** ppTinfo) {
-    if (ppTinfo == nullptr) return E_INVALIDARG;
-    *ppTinfo = nullptr;
-    const HREFTYPE index = indexOf(guid);
-    if (index == kNoType) return TYPE_E_ELEMENTNOTFOUND;
-    return GetTypeInfo(index, ppTinfo);
-}
-
-HRESULT TypeLibrary::GetLibAttr(TLIBATTR** ppTLibAttr) {
-    if (ppTLibAttr == nullptr) return E_INVALIDARG;
-    *ppTLibAttr = nullptr;
-    auto* attr = allocateZeroed<TLIBATTR>();
-    if (attr == nullptr) return E_OUTOFMEMORY;
-    attr->guid = m_description.libid;
-    attr->lcid = m_description.lcid;
-    attr->syskind = m_description.syskind;
-    attr->wMajorVerNum = m_description.majorVersion;
-    attr->wMinorVerNum = m_description.minorVersion;
-    *ppTLibAttr = attr;
-    return S_OK;
-}
-
-HRESULT TypeLibrary::GetDocumentation(INT index, BSTR* pBstrName, BSTR* pBstrDocString, DWORD* pdwHelpContext,
-                                      BSTR* pBstrHelpFile) {
-    clearDocumentation(pBstrName, pBstrDocString, pBstrHelpFile);
-    if (index == -1) {
-        return documentation(m_description.name, m_description.helpString, m_description.helpFile, pBstrName,
-                             pBstrDocString, pdwHelpContext, pBstrHelpFile);
-    }
-    if (index < 0 || static_cast<UINT>(index) >= m_description.typeCount) return TYPE_E_ELEMENTNOTFOUND;
-    const TypeDescription& type = m_description.types[index];
-    return documentation(type.name, type.helpString, m_description.helpFile, pBstrName, pBstrDocString,
-                         pdwHelpContext, pBstrHelpFile);
-}
-
-void TypeLibrary::ReleaseTLibAttr(TLIBATTR* pTLibAttr) {
-    delete pTLibAttr;
-}
-
-// ---- TypeInfo ----
 
 TypeInfo::TypeInfo(TypeLibrary* library, UINT index) : m_library(library), m_index(index) {
     m_library->AddRef();

@@ -6,6 +6,7 @@
 #include <comrt/typelib_description.h>
 
 #include <atomic>
+#include <new>
 
 namespace comrt::internal {
 
@@ -79,6 +80,13 @@ private:
 // pExcepInfo filled from the thread's error object when pExcepInfo is given.
 HRESULT invokeFunction(const FunctionDescription& function, void* instance, WORD flags, DISPPARAMS* params,
                        VARIANT* result, EXCEPINFO* exception, UINT* argumentError);
+
+// A zeroed block for a description handed out, or null when allocations are made to fail.
+template <typename T>
+T* allocateZeroed() {
+    if (!allocationAllowed()) return nullptr;
+    return new (std::nothrow) T{};
+}
 
 // Sets the given places to null, as a failing GetDocumentation leaves them.
 void clearDocumentation(BSTR* pName, BSTR* pDocString, BSTR* pHelpFile);
