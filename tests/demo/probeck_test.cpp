@@ -5,6 +5,7 @@
 #include "probeck_resources.h"
 
 #include <engine_fixture.h>
+#include <user_input.h>
 
 #include <kestrum/ui/list_box.h>
 #include <kestrum/ui/menu.h>
@@ -37,8 +38,7 @@ protected:
     // Presses "Unit Systems Dialog", chooses a system in the list and presses a button there.
     void switchTo(const QString& system, int button) {
         modals.next([=](QWidget* window) {
-            auto* list = dynamic_cast<CDialog*>(window)->DlgItem<CListBox>(7545);
-            list->setCurrentRow(list->FindStringExact(-1, system));
+            EXPECT_TRUE(clickEntry(dynamic_cast<CDialog*>(window)->DlgItem<CListBox>(7545), system));
             QTest::mouseClick(dynamic_cast<CDialog*>(window)->DlgItem<QPushButton>(button), Qt::LeftButton);
         });
         QTest::mouseClick(dialog.DlgItem<QPushButton>(IDC_UNIT_SYSTEMS), Qt::LeftButton);
@@ -76,8 +76,7 @@ TEST_F(Probeck, AnEditedValueIsConvertedWithTheOthers) {
     ASSERT_TRUE(dialog.Create());
     ASSERT_TRUE(kestrum::test::showActive(&dialog));
     CDimsafeEdit& temperature = dialog.temperature();
-    temperature.setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(kestrum::test::waitFor([&] { return temperature.hasFocus(); }));
+    ASSERT_TRUE(clickInto(&temperature));
     QTest::keyClicks(&temperature, QStringLiteral("212"));
     switchTo(QStringLiteral("SI"), IDOK);  // the click takes the focus first, as on any button
     EXPECT_EQ(texts(), (QStringList{"60.96 m", "22.737 kg", "33.000 s", "373.1500 K"}));
@@ -102,7 +101,7 @@ TEST_F(Probeck, WindowMenuOpensTheAboutBox) {
                 if (!label->text().isEmpty()) seen << label->text();
                 else if (!label->pixmap().isNull()) seen << QStringLiteral("icon");
             }
-            static_cast<QDialog*>(window)->accept();
+            clickOn(dynamic_cast<CDialog*>(window)->GetDlgItem(IDOK));
         });
         SendMessage(&dialog, WM_SYSCOMMAND, command);
         EXPECT_EQ(seen.mid(0, 3), (QStringList{"About Probeck", "icon", "Probeck Version 1.0"})) << command;
