@@ -172,6 +172,36 @@ TEST_F(UnitList, AFailedConversionKeepsTheNumberInItsUnit) {
     EXPECT_EQ(doubled.value, QStringLiteral("2"));
 }
 
+TEST_F(UnitList, ANumberInNoUnitStaysWhicheverUnitIsChosen) {
+    // Bare has no preferred unit for Span: the number is shown unconverted, in no unit.
+    start(QStringLiteral("English"), QStringLiteral("Bare"), smallDatabase());
+    ASSERT_TRUE(dialog.Create());
+    dialog.load(kSpan3, 4);
+    EXPECT_EQ(dialog.text(kSpan3), QStringLiteral("4.000 "));
+    SeenList opened, doubled, good;
+    qsizetype messagesBeforeChoosing = -1;
+    modals.next([&](QWidget* window) {
+        opened = look(window);
+        messagesBeforeChoosing = boxes.texts().size();
+        choose(window, QStringLiteral("double_good"));
+        doubled = look(window);
+        choose(window, QStringLiteral("good"));
+        good = look(window);
+        close(window);
+    });
+    ASSERT_TRUE(focus(dialog[kSpan3]));
+    QTest::keyClick(&dialog[kSpan3], Qt::Key_U);
+    EXPECT_EQ(modals.driven(), 1);
+    EXPECT_EQ(opened.value, QStringLiteral("4"));
+    EXPECT_EQ(opened.selected, QString());
+    EXPECT_EQ(doubled.value, QStringLiteral("4")) << "not 0: nothing converts from no unit";
+    EXPECT_EQ(doubled.selected, QString()) << "the number is still in no unit";
+    EXPECT_EQ(good.value, QStringLiteral("4"));
+    EXPECT_EQ(boxes.texts().size(), messagesBeforeChoosing) << "no message of its own";
+    dialog.UpdateData(true);
+    EXPECT_EQ(dialog[kSpan3](), 4.0);
+}
+
 TEST_F(UnitList, ABadNumberInTheValueBoxIsReportedNotConverted) {
     start(QStringLiteral("English"), QStringLiteral("English"));
     ASSERT_TRUE(dialog.Create());
