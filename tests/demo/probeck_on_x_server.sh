@@ -86,6 +86,12 @@ expect "time" "33.000" "$(copy "${time[@]}")"
 # value in SI, the typed length included.
 click "${unit_systems[@]}"
 systems=$(window "Unit Systems")
+# Keys go to the window with the input focus, which the list takes when it is shown.
+for _ in $(seq 100); do
+    [[ "$(xdotool getwindowfocus 2>/dev/null || true)" == "$systems" ]] && break
+    sleep 0.05
+done
+[[ "$(xdotool getwindowfocus 2>/dev/null || true)" == "$systems" ]] || fail "the Unit Systems list never took the focus"
 xdotool key --clearmodifiers End Return
 for _ in $(seq 50); do
     xdotool search --onlyvisible --name '^Unit Systems$' >/dev/null 2>&1 || break
