@@ -79,6 +79,9 @@ bool DialogItems::createControls() {
         }
         if (c.id != IDC_STATIC && !m_items.count(c.id)) m_items[c.id] = control;
         wire(control, c);
+        // Shown explicitly: a page makes its controls when it is first shown, and Qt leaves a
+        // child made in an already visible widget hidden.
+        control->show();
         made.push_back(control);
     }
     // A static's mnemonic moves the focus to the next control that is a tab stop.

@@ -11,6 +11,8 @@
 #include <QShortcut>
 #include <QTabWidget>
 
+#include <utility>
+
 namespace {
 
 // The platform's sheet: 7-unit margins, 4-unit gaps, 50 x 14 buttons.
@@ -51,6 +53,20 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* pParentWnd, int 
     connect(m_ok, &QPushButton::clicked, this, [this] { OnOK(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
     connect(m_tabs, &QTabWidget::currentChanged, this, &CPropertySheet::tabChosen);
+    // The platform's keys for the next and the previous page work wherever the focus is in
+    // the sheet, the OK and Cancel buttons included, and wrap round.
+    const std::pair<QKeySequence, int> steps[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [keys, step] : steps) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { stepPage(step); });
+    }
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
     connect(help, &QShortcut::activated, this, [this] {
@@ -133,6 +149,19 @@ void CPropertySheet::tabChosen(int index) {
     if (!activate(index)) {
         const QSignalBlocker block(m_tabs);
         m_tabs->setCurrentIndex(m_active);
+    }
+}
+
+void CPropertySheet::stepPage(int step) {
+    const int count = m_tabs->count();
+    if (count < 2) return;
+    int index = m_tabs->currentIndex();
+    for (int pass = 1; pass < count; ++pass) {
+        index = (index + step + count) % count;
+        if (m_tabs->isTabEnabled(index)) {
+            m_tabs->setCurrentIndex(index);  // as a click on the tab: the current page may refuse
+            return;
+        }
     }
 }
 

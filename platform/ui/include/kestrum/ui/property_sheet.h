@@ -70,6 +70,7 @@ private:
     bool build();
     void tabChosen(int index);
     bool activate(int index);
+    void stepPage(int step);
 
     QTabWidget* m_tabs;
     kestrum::ui::StackedTabBar* m_stackedTabs = nullptr;
