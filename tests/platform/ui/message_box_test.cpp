@@ -117,3 +117,20 @@ TEST(WaitCursor, NestsAndGivesWayToMessageBoxes) {
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
+
+TEST(MessageBox, IsNeverNarrowerThanItsCaption) {
+    // A window manager draws the caption, often in bold, beside the window's icon and up to
+    // three buttons; a box sized to its short text cut the caption short.
+    const QString caption = QStringLiteral("Kestrum Morvane");
+    ModalDriver driver;
+    int width = 0;
+    driver.next([&](QWidget* window) {
+        width = window->width();
+        QTest::keyClick(window, Qt::Key_Return);
+    });
+    EXPECT_EQ(MessageBox(nullptr, QStringLiteral("Bad."), caption, MB_OK | MB_ICONERROR), IDOK);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    EXPECT_GE(width, metrics.horizontalAdvance(caption) + 5 * metrics.height());
+}
