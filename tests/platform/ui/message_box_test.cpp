@@ -75,7 +75,7 @@ TEST(MessageBox, RealBoxShowsItsButtonsAndAnswersTheOneClicked) {
         text = box->text();
         icon = box->icon();
         for (QAbstractButton* button : box->buttons()) buttons << button->text();
-        box->button(QMessageBox::No)->click();
+        QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
     });
     EXPECT_EQ(MessageBox(nullptr, QStringLiteral("The Unit Database has unsaved changes. Save them?"), QStringLiteral("Morvane"),
                          MB_YESNOCANCEL | MB_ICONQUESTION),
