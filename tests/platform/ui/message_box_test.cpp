@@ -134,3 +134,24 @@ TEST(MessageBox, IsNeverNarrowerThanItsCaption) {
     const QFontMetrics metrics(bold);
     EXPECT_GE(width, metrics.horizontalAdvance(caption) + 5 * metrics.height());
 }
+
+TEST(MessageBox, EscapeAnswersCancelOrOKAloneAndNothingInABoxWithoutEither) {
+    ModalDriver driver;
+    driver.next([](QWidget* window) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape); });
+    EXPECT_EQ(MessageBox(nullptr, QStringLiteral("Read."), QStringLiteral("Morvane"), MB_OK), IDOK);
+
+    for (unsigned type : {unsigned(MB_YESNO), unsigned(MB_ABORTRETRYIGNORE)}) {
+        bool openAfterEscape = false;
+        driver.next([&](QWidget* window) {
+            auto* box = qobject_cast<QMessageBox*>(window);
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
+            openAfterEscape = box->isVisible();
+            EXPECT_FALSE(box->windowFlags() & Qt::WindowCloseButtonHint) << "a close box would escape it";
+            QTest::mouseClick(box->button(type == MB_YESNO ? QMessageBox::No : QMessageBox::Ignore), Qt::LeftButton);
+        });
+        const int answer = MessageBox(nullptr, QStringLiteral("Replace it?"), QStringLiteral("Morvane"), type);
+        EXPECT_TRUE(openAfterEscape) << type;
+        EXPECT_EQ(answer, type == MB_YESNO ? IDNO : IDIGNORE);
+    }
+}
