@@ -8,6 +8,7 @@
 
 #include <QBoxLayout>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
@@ -158,6 +159,20 @@ void CPropertySheet::tabChosen(int index) {
     }
 }
 
+void CPropertySheet::focusFirstTabStop(CPropertyPage* page) {
+    for (QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && control->isVisibleTo(page)) {
+            // The tabs may have given the focus back to it already, without selecting its text.
+            if (control->hasFocus()) {
+                if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+            } else {
+                control->setFocus(Qt::TabFocusReason);
+            }
+            return;
+        }
+    }
+}
+
 void CPropertySheet::stepPage(int step) {
     const int count = m_tabs->count();
     if (count < 2) return;
@@ -166,6 +181,8 @@ void CPropertySheet::stepPage(int step) {
         index = (index + step + count) % count;
         if (m_tabs->isTabEnabled(index)) {
             m_tabs->setCurrentIndex(index);  // as a click on the tab: the current page may refuse
+            // The keys take the focus along to the page they show.
+            if (m_tabs->currentIndex() == index) focusFirstTabStop(GetActivePage());
             return;
         }
     }
@@ -255,13 +272,6 @@ void CPropertySheet::showEvent(QShowEvent* event) {
     // unless the page has put it somewhere itself.
     CPropertyPage* page = GetActivePage();
     QWidget* focus = focusWidget();
-    if (page && !(focus && page->isAncestorOf(focus))) {
-        for (QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && control->isVisibleTo(page)) {
-                control->setFocus(Qt::TabFocusReason);
-                break;
-            }
-        }
-    }
+    if (page && !(focus && page->isAncestorOf(focus))) focusFirstTabStop(page);
     kestrum::ui::selectEditFocusedAtStart(this);
 }

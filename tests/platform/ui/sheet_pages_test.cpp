@@ -1,5 +1,6 @@
 // A property sheet's pages as a user reaches them: a shown sheet, tabs clicked and keys pressed
 // on the focused control; what counts is what is on the screen.
+#include <kestrum/ui/edit.h>
 #include <kestrum/ui/list_box.h>
 #include <kestrum/ui/property_sheet.h>
 #include <kestrum/ui/resources.h>
@@ -121,6 +122,19 @@ TEST(SheetPages, TheKeyboardStepsThroughThePagesShowingTheirControlsAndWrapsRoun
     s.press(Qt::Key_PageDown, Qt::ControlModifier);
     EXPECT_EQ(s.sheet.GetActiveIndex(), 0);
     expectShowsAllControls(s, 0);
+}
+
+TEST(SheetPages, TheKeysTakeTheFocusToThePageTheyShowWithItsValueSelected) {
+    ShownSheet s;
+    s.press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), s.pages[1].GetDlgItem(1011));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("100 ft"));
+    s.press(Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), s.pages[2].GetDlgItem(1021));
+    s.press(Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), s.pages[1].GetDlgItem(1011));
+    EXPECT_EQ(s.pages[1].GetDlgItemText(1011), QStringLiteral("100 ft"));
+    EXPECT_EQ(s.pages[1].DlgItem<CEdit>(1011)->selectedText(), QStringLiteral("100 ft"));
 }
 
 TEST(SheetPages, TheKeysWorkFromTheSheetsButtonsToo) {

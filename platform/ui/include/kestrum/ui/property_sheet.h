@@ -72,6 +72,7 @@ private:
     void tabChosen(int index);
     bool activate(int index);
     void stepPage(int step);
+    void focusFirstTabStop(CPropertyPage* page);
 
     QTabWidget* m_tabs;
     kestrum::ui::StackedTabBar* m_stackedTabs = nullptr;
