@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace kestrum::ui {
@@ -186,6 +187,14 @@ void DialogItems::GotoDlgCtrl(QWidget* pWndCtrl) {
     if (!pWndCtrl) return;
     pWndCtrl->setFocus(Qt::TabFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(pWndCtrl)) edit->selectAll();
+}
+
+QPushButton* DialogItems::templateDefaultButton() const {
+    if (!m_template) return nullptr;
+    for (const ControlTemplate& c : m_template->controls)
+        if (c.cls == ControlClass::Button && (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return qobject_cast<QPushButton*>(GetDlgItem(c.id));
+    return nullptr;
 }
 
 bool DialogItems::UpdateData(bool bSaveAndValidate) {

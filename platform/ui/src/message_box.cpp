@@ -4,6 +4,7 @@
 #include <kestrum/ui/resources.h>
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -84,6 +85,17 @@ int ShowMessageBox(const MessageBoxRequest& request) {
     std::vector<QPushButton*> shown;
     for (const auto& [standard, result] : set.buttons) shown.push_back(box.addButton(standard));
     box.setDefaultButton(shown[defaultIndex(request.type, shown.size())]);
+    // The box is sized to its text; the platform's box is never narrower than its caption. A
+    // window manager may draw the caption in bold, beside the window's icon and three buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont title = QApplication::font();
+        title.setBold(true);
+        const QFontMetrics metrics(title);
+        const int captionWidth = metrics.horizontalAdvance(request.caption) + 6 * metrics.height();
+        const QMargins margins = grid->contentsMargins();
+        grid->addItem(new QSpacerItem(captionWidth - margins.left() - margins.right(), 0, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     ArrowWhileOpen arrow;
     box.exec();
     for (std::size_t i = 0; i < shown.size(); ++i)

@@ -1,6 +1,7 @@
 #include <kestrum/ui/property_sheet.h>
 
 #include "modal_owner.h"
+#include "start_focus.h"
 #include "stacked_tab_bar.h"
 
 #include <kestrum/ui/dialog_units.h>
@@ -9,6 +10,7 @@
 #include <QContextMenuEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTabWidget>
 
 #include <utility>
@@ -140,6 +142,10 @@ bool CPropertySheet::activate(int index) {
     if (current && current != next && !current->OnKillActive()) return false;
     if (!next->ensureCreated()) return false;
     m_active = index;
+    // Enter presses the current page's default button, and the sheet's OK on a page without
+    // one. Qt gives a dialog one default button, which a page's button takes when it is made.
+    QPushButton* pageDefault = next->templateDefaultButton();
+    (pageDefault ? pageDefault : m_ok)->setDefault(true);
     next->OnSetActive();
     return true;
 }
@@ -240,4 +246,22 @@ void CPropertySheet::reject() { OnCancel(); }
 void CPropertySheet::contextMenuEvent(QContextMenuEvent* event) {
     if (m_windowMenu.handleContextMenu(event)) return;
     MessageWindow<QDialog>::contextMenuEvent(event);
+}
+
+void CPropertySheet::showEvent(QShowEvent* event) {
+    MessageWindow<QDialog>::showEvent(event);
+    if (event->spontaneous()) return;
+    // The sheet starts with the focus on the current page's first tab stop, not on the tabs,
+    // unless the page has put it somewhere itself.
+    CPropertyPage* page = GetActivePage();
+    QWidget* focus = focusWidget();
+    if (page && !(focus && page->isAncestorOf(focus))) {
+        for (QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && control->isVisibleTo(page)) {
+                control->setFocus(Qt::TabFocusReason);
+                break;
+            }
+        }
+    }
+    kestrum::ui::selectEditFocusedAtStart(this);
 }

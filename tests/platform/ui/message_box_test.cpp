@@ -75,7 +75,7 @@ TEST(MessageBox, RealBoxShowsItsButtonsAndAnswersTheOneClicked) {
         text = box->text();
         icon = box->icon();
         for (QAbstractButton* button : box->buttons()) buttons << button->text();
-        box->button(QMessageBox::No)->click();
+        QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
     });
     EXPECT_EQ(MessageBox(nullptr, QStringLiteral("The Unit Database has unsaved changes. Save them?"), QStringLiteral("Morvane"),
                          MB_YESNOCANCEL | MB_ICONQUESTION),
@@ -116,4 +116,21 @@ TEST(WaitCursor, NestsAndGivesWayToMessageBoxes) {
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(MessageBox, IsNeverNarrowerThanItsCaption) {
+    // A window manager draws the caption, often in bold, beside the window's icon and up to
+    // three buttons; a box sized to its short text cut the caption short.
+    const QString caption = QStringLiteral("Kestrum Morvane");
+    ModalDriver driver;
+    int width = 0;
+    driver.next([&](QWidget* window) {
+        width = window->width();
+        QTest::keyClick(window, Qt::Key_Return);
+    });
+    EXPECT_EQ(MessageBox(nullptr, QStringLiteral("Bad."), caption, MB_OK | MB_ICONERROR), IDOK);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    EXPECT_GE(width, metrics.horizontalAdvance(caption) + 5 * metrics.height());
 }

@@ -1,5 +1,6 @@
 // A property sheet on a real X server, driven by real pointer and key events (xdotool): each
 // tab clicked shows its page with all of its controls, as a user's desktop shows it.
+#include <kestrum/ui/data_exchange.h>
 #include <kestrum/ui/property_sheet.h>
 #include <kestrum/ui/resources.h>
 
@@ -89,4 +90,44 @@ TEST(SheetOnXServer, EveryTabClickedShowsItsPageWithAllItsControls) {
     ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), QStringLiteral("ctrl+Tab")}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return sheet.GetActiveIndex() == 0; }, 5000));
     expectShowsAllControls(first);
+}
+
+namespace {
+
+class ValuePage : public CPropertyPage {
+public:
+    using CPropertyPage::CPropertyPage;
+    QString value = QStringLiteral("200.00");
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override {
+        if (templateId() == kFirst) DDX_Text(pDX, 1001, value);
+    }
+};
+
+}  // namespace
+
+TEST(SheetOnXServer, TheFirstKeyReplacesTheStartValueAndEnterIsOKAfterAPageWithItsOwnDefault) {
+    addTemplates();
+    ValuePage first(kFirst), second(kFirst + 1);
+    CPropertySheet sheet(QStringLiteral("Kestrum Morvane"));
+    sheet.AddPage(&first);
+    sheet.AddPage(&second);
+    ASSERT_TRUE(sheet.Create());
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    QTabBar* tabs = sheet.findChild<QTabWidget*>()->tabBar();
+    sheet.activateWindow();  // as a window manager does with a new window
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sheet.isActiveWindow(); }, 5000));
+    ASSERT_TRUE(xdotool({QStringLiteral("type"), QStringLiteral("7")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first.GetDlgItemText(1001) == QStringLiteral("7"); }, 5000))
+        << first.GetDlgItemText(1001).toStdString();
+    for (int i : {1, 0}) {
+        ASSERT_TRUE(clickAt(tabs->mapToGlobal(tabs->tabRect(i).center())));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return sheet.GetActiveIndex() == i; }, 5000));
+    }
+    ASSERT_TRUE(xdotool({QStringLiteral("key"), QStringLiteral("Return")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sheet.isVisible(); }, 5000)) << "Enter did not press OK";
+    EXPECT_EQ(sheet.result(), IDOK);
+    EXPECT_EQ(first.value, QStringLiteral("7"));
 }

@@ -65,6 +65,7 @@ protected:
     void accept() override;
     void reject() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool build();
