@@ -166,8 +166,8 @@ bool WriteScreenshots(CMorvaneSheet& sheet, MorvaneEngine& engine, const QString
     if (auto* map = systems.DlgItem<CListCtrl>(IDC_PREFERRED_UNIT_MAP)) {
         for (int row = 0; row < map->GetItemCount(); ++row) {
             if (map->GetItemText(row, 0) != QLatin1String("Length")) continue;
-            map->SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             map->scrollToItem(map->topLevelItem(row), QAbstractItemView::PositionAtTop);
+            clickAt(map->viewport(), map->visualItemRect(map->topLevelItem(row)).center());
         }
     }
     shooter.shoot(&sheet, QStringLiteral("07-unitsystem-database.png"));
