@@ -11,6 +11,7 @@ CByExpressionDlg::CByExpressionDlg(MorvaneEngine& engine, const QString& program
     : CMorvanePage(IDD_BY_EXPRESSION, engine, programDir) {}
 
 bool CByExpressionDlg::OnInitDialog() {
+    TakeEngineAnalysis();
     CMorvanePage::OnInitDialog();
     QString about;
     AfxLoadString(IDS_ABOUTBOX, about);
@@ -20,6 +21,16 @@ bool CByExpressionDlg::OnInitDialog() {
     }
     setWindowIcon(MorvaneIcon());
     return true;
+}
+
+// A database read on the first page may come after the box was last shown.
+bool CByExpressionDlg::OnSetActive() {
+    TakeEngineAnalysis();
+    return CMorvanePage::OnSetActive();
+}
+
+void CByExpressionDlg::TakeEngineAnalysis() {
+    m_bDimensionalAnalysis = m_engine.DimensionalAnalysis() ? BST_CHECKED : BST_UNCHECKED;
 }
 
 void CByExpressionDlg::DoDataExchange(CDataExchange* pDX) {
@@ -58,8 +69,11 @@ void CByExpressionDlg::OnConvert() {
 
 void CByExpressionDlg::OnDimensionalAnalysis() {
     UpdateData(true);
-    // On failure the check box keeps the user's state.
-    if (FAILED(m_engine.EnableDimensionalAnalysis(m_bDimensionalAnalysis == BST_CHECKED))) ShowEngineError();
+    if (SUCCEEDED(m_engine.EnableDimensionalAnalysis(m_bDimensionalAnalysis == BST_CHECKED))) return;
+    ShowEngineError();
+    // A box left as the user clicked it would promise a check the engine does not make.
+    TakeEngineAnalysis();
+    UpdateData(false);
 }
 
 void CByExpressionDlg::OnSymbol() {

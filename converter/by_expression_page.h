@@ -14,11 +14,12 @@ public:
     QString m_sToExpression;
     double m_dAdd = 0;
     double m_dMultiplyBy = 0;
-    int m_bDimensionalAnalysis = BST_UNCHECKED;  // the engine starts with it off
+    int m_bDimensionalAnalysis = BST_UNCHECKED;  // always what the engine does
     QString m_sUnitExpression;
     QString m_sSymbol;
 
     bool OnSysCommand(unsigned nID, qintptr lParam) override;
+    bool OnSetActive() override;
 
 protected:
     bool OnInitDialog() override;
@@ -29,4 +30,5 @@ private:
     void OnConvert();
     void OnDimensionalAnalysis();
     void OnSymbol();
+    void TakeEngineAnalysis();
 };

@@ -17,7 +17,8 @@ constexpr int kPictureSize = 96;
 
 CDatabaseFileDlg::CDatabaseFileDlg(MorvaneEngine& engine, const QString& programDir)
     : CMorvanePage(IDD_DATABASE_FILE, engine, programDir),
-      m_sFileName(programDir + QString::fromLatin1(kDatabaseFileName)) {}
+      m_sFileName(programDir + QString::fromLatin1(kDatabaseFileName)),
+      m_sDatabaseFile(m_sFileName) {}
 
 bool CDatabaseFileDlg::OnInitDialog() {
     CMorvanePage::OnInitDialog();
@@ -44,23 +45,47 @@ bool CDatabaseFileDlg::OnCommand(int nID, int nCode) {
 
 void CDatabaseFileDlg::OnFileOpen() {
     UpdateData(true);
+    if (m_nReadFlag == OVERWRITE && !KeepUnsavedChanges()) return;
     CWaitCursor wait;
-    if (FAILED(m_engine.ReadUnitDatabase(m_sFileName, tagREAD_FLAG(m_nReadFlag))))
+    if (FAILED(m_engine.ReadUnitDatabase(m_sFileName, tagREAD_FLAG(m_nReadFlag)))) {
         ShowEngineError();
-    else
-        MessageBox(this, QStringLiteral("Unit Database File Read Successfully"), QStringLiteral("Message"),
-                   MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    if (m_nReadFlag == OVERWRITE) m_sDatabaseFile = m_sFileName;
+    MessageBox(this, QStringLiteral("Unit Database File Read Successfully"), QStringLiteral("Message"),
+               MB_OK | MB_ICONINFORMATION);
+}
+
+bool CDatabaseFileDlg::KeepUnsavedChanges() {
+    if (!m_engine.HasUnsavedChanges()) return true;
+    // The box names the file to read, so Yes cannot write the current database there: it goes
+    // back where it came from, and the question says so.
+    const QString question =
+        QStringLiteral("The Unit Database has unsaved changes, which reading %1 would discard.\n\n"
+                       "Save them to %2 first?")
+            .arg(m_sFileName, m_sDatabaseFile);
+    switch (MessageBox(this, question, QStringLiteral("Morvane"), MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDYES: return WriteDatabase(m_sDatabaseFile, false);
+        case IDNO: return true;
+        default: return false;
+    }
 }
 
 bool CDatabaseFileDlg::SaveDatabase() {
     UpdateData(true);
+    return WriteDatabase(m_sFileName, true);
+}
+
+bool CDatabaseFileDlg::WriteDatabase(const QString& location, bool bTellSuccess) {
     CWaitCursor wait;
-    if (FAILED(m_engine.WriteUnitDatabase(m_sFileName))) {
+    if (FAILED(m_engine.WriteUnitDatabase(location))) {
         ShowEngineError();
         return false;
     }
-    MessageBox(this, QStringLiteral("Unit Database File Written Successfully"), QStringLiteral("Message"),
-               MB_OK | MB_ICONINFORMATION);
+    m_sDatabaseFile = location;
+    if (bTellSuccess)
+        MessageBox(this, QStringLiteral("Unit Database File Written Successfully"), QStringLiteral("Message"),
+                   MB_OK | MB_ICONINFORMATION);
     return true;
 }
 

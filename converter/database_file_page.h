@@ -1,6 +1,7 @@
 // CDatabaseFileDlg: the first page. It loads "Unit_Database.xml" from the program's folder when
 // the sheet is built (before anything is shown), and opens (Overwrite or Append) and saves
-// database files.
+// database files. An Overwrite read over unsaved changes asks first whether to save them to the
+// file the database came from.
 #pragma once
 
 #include "morvane_page.h"
@@ -16,6 +17,8 @@ public:
 
     QString m_sFileName;
     int m_nReadFlag = OVERWRITE;
+    // The file the database in the engine was last read from (Overwrite) or written to.
+    QString m_sDatabaseFile;
 
 protected:
     bool OnInitDialog() override;
@@ -25,4 +28,7 @@ protected:
 private:
     void OnFileOpen();
     void OnBrowse();
+    // Before a read that replaces the database: false when the user keeps what is there.
+    bool KeepUnsavedChanges();
+    bool WriteDatabase(const QString& location, bool bTellSuccess);
 };

@@ -123,6 +123,7 @@ HRESULT MorvaneEngine::Create(QString* why) {
                     QStringLiteral("the Kestrum engine object has no IUnitDatabase interface (%1)").arg(codeText(hr)));
     m_bUnsavedChanges = false;
     m_bLoaded = false;
+    m_bDimensionalAnalysis = false;
     return S_OK;
 }
 
@@ -164,7 +165,9 @@ HRESULT MorvaneEngine::Initialize(const QString& location) {
 }
 
 HRESULT MorvaneEngine::EnableDimensionalAnalysis(bool bEnable) {
-    return m_pIMorvane->EnableDimensionalAnalysis(bEnable ? 1 : 0);
+    const HRESULT hr = m_pIMorvane->EnableDimensionalAnalysis(bEnable ? 1 : 0);
+    if (SUCCEEDED(hr)) m_bDimensionalAnalysis = bEnable;
+    return hr;
 }
 
 HRESULT MorvaneEngine::UnitExpression_Convert(const QString& from, const QString& to, double& add, double& multiplyBy) {

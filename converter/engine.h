@@ -19,6 +19,10 @@
 
 using DimVector = std::array<int, 10>;
 
+// What the engine reports as the factor or offset of a unit whose expression cannot be
+// evaluated (a cycle, a unit that no longer exists): no number, never to be shown as one.
+inline constexpr double kUndefinedValue = -99999999.0;
+
 class MorvaneEngine {
 public:
     MorvaneEngine() = default;
@@ -41,7 +45,10 @@ public:
 
     // IMorvane
     HRESULT Initialize(const QString& location);
+    // Remembers what the engine took, so a check box can show what conversions do: the engine
+    // keeps the setting across reads, and refuses it before a database is loaded.
     HRESULT EnableDimensionalAnalysis(bool bEnable);
+    bool DimensionalAnalysis() const { return m_bDimensionalAnalysis; }
     HRESULT UnitExpression_Convert(const QString& from, const QString& to, double& add, double& multiplyBy);
     HRESULT UnitExpression_Symbol(const QString& expression, QString& symbol);
     HRESULT QuantityExpression_Convert(const QString& systemFrom, const QString& systemTo, const QString& quantity,
@@ -97,4 +104,5 @@ private:
     IUnitDatabase* m_pIUnitDatabase = nullptr;
     bool m_bUnsavedChanges = false;
     bool m_bLoaded = false;  // a database has been read: Initialize then reads nothing
+    bool m_bDimensionalAnalysis = false;  // the engine object starts with it off
 };

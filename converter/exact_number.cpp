@@ -11,6 +11,13 @@ void ExactNumber::Set(double value) {
     m_edited = false;
 }
 
+void ExactNumber::SetUnknown() {
+    m_original = 0;
+    m_value = 0;
+    m_shown.clear();
+    m_edited = false;
+}
+
 QString ExactNumber::Text() const { return m_edited ? kestrum::ui::formatShortest(m_value) : m_shown; }
 
 bool ExactNumber::Take(const QString& text) {

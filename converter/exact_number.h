@@ -13,8 +13,11 @@ class ExactNumber {
 public:
     // A value from the engine: shown exactly, not edited.
     void Set(double value);
+    // No value (the engine could not work one out): the box is empty and reads back as 0.
+    void SetUnknown();
 
     double Value() const { return m_value; }
+    bool IsKnown() const { return m_edited || !m_shown.isEmpty(); }
     // The text the box shows for the value.
     QString Text() const;
     // Whether the last text taken differs from the text Set showed.

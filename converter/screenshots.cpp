@@ -14,21 +14,61 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
-// Selects an entry as a click does, so the page hears of it.
+void clickAt(QWidget* widget, const QPoint& at) {
+    if (!widget) return;
+    const QPointF local(at);
+    const QPointF global(widget->mapToGlobal(at));
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+    QApplication::processEvents();
+}
+
+// Clicks an entry of a list, scrolled into view first as the user scrolls to it.
 void choose(CListBox* list, const QString& text) {
     const int index = list ? list->FindStringExact(-1, text) : LB_ERR;
     if (index == LB_ERR) return;
-    list->setCurrentRow(index);
     list->scrollToItem(list->item(index), QAbstractItemView::PositionAtCenter);
+    clickAt(list->viewport(), list->visualItemRect(list->item(index)).center());
 }
 
 void click(kestrum::ui::DialogItems& dialog, int nID) {
-    if (auto* button = dialog.DlgItem<QAbstractButton>(nID)) button->click();
+    if (auto* button = dialog.DlgItem<QAbstractButton>(nID)) clickAt(button, button->rect().center());
+}
+
+void key(QWidget* widget, int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {}) {
+    QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
+    QApplication::sendEvent(widget, &release);
+}
+
+// Clicks into an edit, selects what it holds and types the text over it.
+void type(kestrum::ui::DialogItems& dialog, int nID, const QString& text) {
+    QWidget* edit = dialog.GetDlgItem(nID);
+    if (!edit) return;
+    clickAt(edit, edit->rect().center());
+    edit->setFocus(Qt::MouseFocusReason);
+    key(edit, Qt::Key_A, Qt::ControlModifier);
+    for (const QChar c : text) key(edit, 0, Qt::NoModifier, QString(c));
+}
+
+void clickTab(CMorvaneSheet& sheet, int index) {
+    auto* tabs = sheet.findChild<QTabWidget*>();
+    if (QTabBar* bar = tabs ? tabs->tabBar() : nullptr) clickAt(bar, TabCentre(bar, index));
 }
 
 // The offscreen platform draws no window frame, so each picture gets a plain title bar with the
@@ -80,51 +120,54 @@ private:
 
 bool WriteScreenshots(CMorvaneSheet& sheet, MorvaneEngine& engine, const QString& programDir, const QString& folder) {
     if (!sheet.Create()) return false;
+    sheet.show();
+    sheet.activateWindow();
+    QApplication::processEvents();
     Shooter shooter(folder);
     shooter.shoot(&sheet, QStringLiteral("01-database-file.png"));
 
-    sheet.SetActivePage(1);
+    clickTab(sheet, 1);
     CByQuantityDlg& byQuantity = sheet.m_byQuantityPage;
     choose(byQuantity.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Length"));
     choose(byQuantity.DlgItem<CListBox>(IDC_FROM_UNIT_LIST), QStringLiteral("mile"));
     choose(byQuantity.DlgItem<CListBox>(IDC_TO_UNIT_LIST), QStringLiteral("kilometre"));
     shooter.shoot(&sheet, QStringLiteral("02-by-quantity.png"));
 
-    sheet.SetActivePage(2);
+    clickTab(sheet, 2);
     CByUnitSystemDlg& byUnitSystem = sheet.m_byUnitSystemPage;
     choose(byUnitSystem.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Pressure"));
     choose(byUnitSystem.DlgItem<CListBox>(IDC_FROM_SYSTEM_LIST), QStringLiteral("SI"));
     choose(byUnitSystem.DlgItem<CListBox>(IDC_TO_SYSTEM_LIST), QStringLiteral("English"));
     shooter.shoot(&sheet, QStringLiteral("03-by-unitsystem.png"));
 
-    sheet.SetActivePage(3);
+    clickTab(sheet, 3);
     CByExpressionDlg& byExpression = sheet.m_byExpressionPage;
-    byExpression.SetDlgItemText(IDC_FROM_EXPRESSION, QStringLiteral("btu/(h*ft^2*delta_degF)"));
-    byExpression.SetDlgItemText(IDC_TO_EXPRESSION, QStringLiteral("W/(m^2*K)"));
+    type(byExpression, IDC_FROM_EXPRESSION, QStringLiteral("btu/(h*ft^2*delta_degF)"));
+    type(byExpression, IDC_TO_EXPRESSION, QStringLiteral("W/(m^2*K)"));
     click(byExpression, IDC_DIMENSIONAL_ANALYSIS);
     click(byExpression, IDC_CONVERT);
-    byExpression.SetDlgItemText(IDC_UNIT_EXPRESSION, QStringLiteral("kg*m/s^2"));
+    type(byExpression, IDC_UNIT_EXPRESSION, QStringLiteral("kg*m/s^2"));
     click(byExpression, IDC_SYMBOL_BUTTON);
     shooter.shoot(&sheet, QStringLiteral("04-by-expression.png"));
 
-    sheet.SetActivePage(4);
+    clickTab(sheet, 4);
     choose(sheet.m_quantityDatabasePage.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Velocity"));
     shooter.shoot(&sheet, QStringLiteral("05-quantity-database.png"));
 
-    sheet.SetActivePage(5);
+    clickTab(sheet, 5);
     CUnitDatabaseDlg& units = sheet.m_unitDatabasePage;
     choose(units.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Temperature"));
     choose(units.DlgItem<CListBox>(IDC_UNIT_LIST), QStringLiteral("degree_fahrenheit"));
     shooter.shoot(&sheet, QStringLiteral("06-unit-database.png"));
 
-    sheet.SetActivePage(6);
+    clickTab(sheet, 6);
     CUnitSystemDatabaseDlg& systems = sheet.m_unitSystemDatabasePage;
     choose(systems.DlgItem<CListBox>(IDC_UNIT_SYSTEM_LIST), QStringLiteral("English"));
     if (auto* map = systems.DlgItem<CListCtrl>(IDC_PREFERRED_UNIT_MAP)) {
         for (int row = 0; row < map->GetItemCount(); ++row) {
             if (map->GetItemText(row, 0) != QLatin1String("Length")) continue;
-            map->SetItemState(row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
             map->scrollToItem(map->topLevelItem(row), QAbstractItemView::PositionAtTop);
+            clickAt(map->viewport(), map->visualItemRect(map->topLevelItem(row)).center());
         }
     }
     shooter.shoot(&sheet, QStringLiteral("07-unitsystem-database.png"));
@@ -147,4 +190,35 @@ bool WriteScreenshots(CMorvaneSheet& sheet, MorvaneEngine& engine, const QString
     shooter.shoot(help, QStringLiteral("11-help.png"));
     if (help) help->close();
     return shooter.ok();
+}
+
+QPoint TabCentre(const QTabBar* bar, int index) {
+    // The bar's own tab rectangles give each tab's natural width; the rows are filled with them.
+    std::vector<std::vector<int>> rows;
+    int used = 0;
+    for (int i = 0; i < bar->count(); ++i) {
+        const int w = bar->tabRect(i).width();
+        if (rows.empty() || (used + w > bar->width() && !rows.back().empty())) {
+            rows.emplace_back();
+            used = 0;
+        }
+        rows.back().push_back(i);
+        used += w;
+    }
+    std::size_t current = 0;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        if (std::find(rows[r].begin(), rows[r].end(), bar->currentIndex()) != rows[r].end()) current = r;
+    const int rowHeight = rows.empty() ? 0 : bar->height() / int(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const auto& row = rows[(current + 1 + k) % rows.size()];
+        const auto at = std::find(row.begin(), row.end(), index);
+        if (at == row.end()) continue;
+        int natural = 0;
+        for (int i : row) natural += bar->tabRect(i).width();
+        const int extra = std::max(0, bar->width() - natural) / int(row.size());
+        int x = 0;
+        for (auto i = row.begin(); i != at; ++i) x += bar->tabRect(*i).width() + extra;
+        return {x + (bar->tabRect(index).width() + extra) / 2, int(k) * rowHeight + rowHeight / 2};
+    }
+    return {-1, -1};
 }

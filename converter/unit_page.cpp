@@ -95,6 +95,11 @@ void CUnitDatabaseDlg::OnExpressionKillFocus() {
     // Show at once the factor and offset the engine derived from the expression just left.
     ReadFactorAndOffset(m_sSelectedUnit);
     UpdateData(false);
+    if (m_sExpression.isEmpty() || m_factor.IsKnown()) return;
+    // The engine took the text but cannot work out a value from it (a cycle through other
+    // units, a name it does not know, bad syntax): evaluating the text gives its reason.
+    double add = 0, multiplyBy = 0;
+    if (FAILED(m_engine.UnitExpression_Convert(m_sExpression, m_sExpression, add, multiplyBy))) ShowEngineError();
 }
 
 void CUnitDatabaseDlg::SaveUnit(const QString& unit) {
@@ -118,9 +123,13 @@ void CUnitDatabaseDlg::SaveUnit(const QString& unit) {
 }
 
 void CUnitDatabaseDlg::ReadFactorAndOffset(const QString& unit) {
+    auto show = [](ExactNumber& number, double value) {
+        if (value == kUndefinedValue) number.SetUnknown();
+        else number.Set(value);
+    };
     double value = 0;
-    if (SUCCEEDED(m_engine.Unit_ConversionFactor(unit, value))) m_factor.Set(value);
-    if (SUCCEEDED(m_engine.Unit_ConversionOffset(unit, value))) m_offset.Set(value);
+    if (SUCCEEDED(m_engine.Unit_ConversionFactor(unit, value))) show(m_factor, value);
+    if (SUCCEEDED(m_engine.Unit_ConversionOffset(unit, value))) show(m_offset, value);
 }
 
 void CUnitDatabaseDlg::LoadUnit() {

@@ -20,13 +20,18 @@ namespace {
 constexpr std::uint32_t WS_EX_DLGMODALFRAME = 0x00000001;
 constexpr std::uint32_t WS_EX_WINDOWEDGE = 0x00000100;
 constexpr std::uint32_t kFocusFrame = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+
+void refusePaste(CDimsafeEdit* control, const QString& pasted) {
+    MessageBox(control, kestrum::editctl::pasteRefusedMessage(pasted), QString::fromLatin1(kestrum::editctl::kPasteIgnoredCaption),
+               MB_ICONINFORMATION | MB_OK);
+}
+
 }  // namespace
 
 bool CDimsafeEdit::m_bUseCommas = true;
 double CDimsafeEdit::m_dUNDEF = -999999999.0;
 
-void CDimsafeEditPrivate::takeText(const CDimsafeEdit& control) {
-    const QString text = control.text();
+void CDimsafeEditPrivate::takeText(const QString& text) {
     m_dEditValue = text.isEmpty() ? CDimsafeEdit::m_dUNDEF
                                   : kestrum::editctl::RoundValue(kestrum::editctl::parseLeadingNumber(text), m_nPrecision);
 }
@@ -36,13 +41,21 @@ namespace kestrum::editctl {
 void UpdateText(CDimsafeEdit* pEdit, bool bDecorated) {
     CDimsafeEditPrivate& d = CDimsafeEditPrivate::of(*pEdit);
     if (d.m_dEditValue == CDimsafeEdit::m_dUNDEF) return;
-    QString text = formatNumber(d.m_dEditValue, d.m_nPrecision, bDecorated && CDimsafeEdit::m_bUseCommas);
+    const QString number = formatNumber(d.m_dEditValue, d.m_nPrecision, bDecorated && CDimsafeEdit::m_bUseCommas);
+    QString text = number;
+    d.m_sDecoratedText.clear();
     if (bDecorated) {
         char symbol[kSymbolBufferSize] = {};
         GetSymbol(d.m_sQuantity, symbol);
-        text = decorate(text, QString::fromUtf8(symbol), d.m_bSymbolAfter);
+        text = decorate(number, QString::fromUtf8(symbol), d.m_bSymbolAfter);
+        d.m_sDecoratedText = text;
+        d.m_sGroupedNumber = number;
+        d.m_nNumberStart = d.m_bSymbolAfter ? 0 : int(text.size() - number.size());
     }
     pEdit->SetWindowText(text);
+    // Setting the text leaves the caret at its end, which scrolls a text wider than the box so
+    // that its first digits are hidden; an edit control shows a new text from its start.
+    pEdit->setCursorPosition(0);
 }
 
 }  // namespace kestrum::editctl
@@ -102,12 +115,34 @@ void CDimsafeEdit::OnPaste(const QString& clipboardText) {
     int start = 0;
     int end = 0;
     GetSel(start, end);
-    if (kestrum::editctl::allowPaste(pasted, text(), start, end, d->m_bHasDecimalPoint)) {
-        CEdit::OnPaste(pasted);
+    if (hasFocus()) {
+        if (kestrum::editctl::allowPaste(pasted, text(), start, end, d->m_bHasDecimalPoint)) {
+            CEdit::OnPaste(pasted);
+            return;
+        }
+        refusePaste(this, pasted);
         return;
     }
-    MessageBox(this, kestrum::editctl::pasteRefusedMessage(pasted), QString::fromLatin1(kestrum::editctl::kPasteIgnoredCaption),
-               MB_ICONINFORMATION | MB_OK);
+
+    // Text that reaches a control the user is not editing (a drop from another window, which
+    // leaves the focus where it was) would land in the decorated display, which is never read
+    // back: the box would show a number the host never gets. It goes into the plain number the
+    // display shows instead, through the same filter, and is taken as if typed and the control
+    // then left.
+    QString plain = text();
+    if (!plain.isEmpty() && plain == d->m_sDecoratedText) {
+        start = end = kestrum::editctl::plainPosition(d->m_sGroupedNumber, d->m_nNumberStart, start);
+        plain = d->m_sGroupedNumber;
+        plain.remove(u',');
+    }
+    if (!kestrum::editctl::allowPaste(pasted, plain, start, end, plain.contains(u'.'))) {
+        refusePaste(this, pasted);
+        return;
+    }
+    if (pasted.isEmpty()) return;
+    plain.replace(start, end - start, pasted);
+    d->takeText(plain);
+    kestrum::editctl::UpdateText(this, true);
 }
 
 void CDimsafeEdit::paintEvent(QPaintEvent* event) {

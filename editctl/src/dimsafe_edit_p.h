@@ -19,9 +19,16 @@ public:
     bool m_bFirstExchange = true;
     std::uint32_t m_dwExStyle = 0;
 
+    // The last decorated display: its whole text and where the grouped number stands in it, so
+    // text dropped onto the display can go into the number the user sees.
+    QString m_sDecoratedText;
+    QString m_sGroupedNumber;
+    int m_nNumberStart = 0;
+
     // Reads the text into m_dEditValue as leaving the control does: empty is no value, anything
     // else the number it starts with, rounded to the control's decimals.
-    void takeText(const CDimsafeEdit& control);
+    void takeText(const QString& text);
+    void takeText(const CDimsafeEdit& control) { takeText(control.text()); }
 };
 
 namespace kestrum::editctl {

@@ -83,6 +83,11 @@ QString decorate(const QString& number, const QString& symbol, bool symbolAfter)
     return symbolAfter ? number + u' ' + symbol : symbol + u' ' + number;
 }
 
+int plainPosition(QStringView groupedNumber, int numberStart, int position) {
+    const qsizetype inNumber = qBound(qsizetype(0), qsizetype(position) - numberStart, groupedNumber.size());
+    return int(inNumber - groupedNumber.first(inNumber).count(u','));
+}
+
 namespace {
 
 bool isSpace(QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }

@@ -36,6 +36,11 @@ QString formatNumber(double value, unsigned short decimals, bool grouped);
 // The decorated text: number and symbol joined by a space, the symbol after or before.
 QString decorate(const QString& number, const QString& symbol, bool symbolAfter);
 
+// Where a position in the decorated text falls in the plain number it shows. The grouped number
+// starts at numberStart in the decorated text; its commas are not in the plain number, and a
+// position in the symbol or its space is the nearer end of the number.
+int plainPosition(QStringView groupedNumber, int numberStart, int position);
+
 // The number the text starts with, read as the C library reads one: leading white space, a
 // sign, digits with at most one point, an exponent; whatever follows is ignored, and text
 // without a number ("", "-", ".", "ft 12") gives 0. A number too large for a double gives the

@@ -65,7 +65,9 @@ void CUnitListDlg::OnSelchangeUnitList() {
     EngineText from(kept);
     EngineText to(d->m_sUnit);
     bool converted = false;
-    if (d->m_pConverter && checkEngineText(from) && checkEngineText(to)) {
+    // A number in no unit (the quantity has no preferred unit in the current system) cannot be
+    // converted: the engine takes an empty expression as a factor of 0 and would turn it into 0.
+    if (!kept.isEmpty() && d->m_pConverter && checkEngineText(from) && checkEngineText(to)) {
         converted = SUCCEEDED(d->m_pConverter->UnitExpression_Convert(from.get(), to.get(), &add, &multiplyBy));
         if (!converted) ShowEngineError();
     }

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QDialog>
+#include <QFile>
 
 using namespace converter_test;
 
@@ -18,9 +19,9 @@ protected:
         return page.GetDlgItemText(IDC_MULTIPLY_BY) + u' ' + page.GetDlgItemText(IDC_ADD);
     }
     void convert(const QString& from, const QString& to) {
-        byExpression().SetDlgItemText(IDC_FROM_EXPRESSION, from);
-        byExpression().SetDlgItemText(IDC_TO_EXPRESSION, to);
-        byExpression().DlgItem<QAbstractButton>(IDC_CONVERT)->click();
+        typeInto(byExpression().GetDlgItem(IDC_FROM_EXPRESSION), from);
+        typeInto(byExpression().GetDlgItem(IDC_TO_EXPRESSION), to);
+        clickOn(byExpression().DlgItem<QAbstractButton>(IDC_CONVERT));
     }
 };
 
@@ -50,11 +51,11 @@ TEST_F(ConversionPages, ByQuantityListsUnitsWithSynonymsAndConvertsOnceBothSides
 
 TEST_F(ConversionPages, ByQuantityKeepsTheQuantitiesItFirstShowedAfterAnotherFileIsRead) {
     openSheet(1);
-    ASSERT_TRUE(m_sheet->SetActivePage(0));
+    ASSERT_TRUE(clickTab(0));
     const QString angle = m_dir.filePath(QStringLiteral("angle.xml"));
     writeFile(angle, kAngleDatabase);
     ASSERT_EQ(m_engine.ReadUnitDatabase(angle, OVERWRITE), S_OK);
-    ASSERT_TRUE(m_sheet->SetActivePage(1));
+    ASSERT_TRUE(clickTab(1));
     EXPECT_EQ(entries(list(byQuantity(), IDC_QUANTITY_LIST)).size(), 5);
 }
 
@@ -96,7 +97,7 @@ TEST_F(ConversionPages, ByExpressionRefusesDifferentDimensionsOnlyWithDimensiona
     EXPECT_EQ(result(byExpression()), QStringLiteral("1 0"));
     EXPECT_TRUE(m_boxes.boxes().empty());
 
-    byExpression().DlgItem<QAbstractButton>(IDC_DIMENSIONAL_ANALYSIS)->click();
+    clickOn(byExpression().DlgItem<QAbstractButton>(IDC_DIMENSIONAL_ANALYSIS));
     convert(QStringLiteral("m"), QStringLiteral("s"));
     EXPECT_EQ(m_boxes.texts(), QStringList{"Dimensional Analysis of the Two Units is Different"});
     EXPECT_EQ(result(byExpression()), QStringLiteral("1 0")) << "the engine left the outputs as they were";
@@ -104,14 +105,14 @@ TEST_F(ConversionPages, ByExpressionRefusesDifferentDimensionsOnlyWithDimensiona
     convert(QStringLiteral("degF"), QStringLiteral("kelvin"));
     EXPECT_EQ(result(byExpression()), QStringLiteral("0.555555555555556 255.372222222222"));
 
-    byExpression().DlgItem<QAbstractButton>(IDC_DIMENSIONAL_ANALYSIS)->click();
+    clickOn(byExpression().DlgItem<QAbstractButton>(IDC_DIMENSIONAL_ANALYSIS));
     convert(QStringLiteral("m"), QStringLiteral("s"));
     EXPECT_TRUE(m_boxes.boxes().empty());
 }
 
 TEST_F(ConversionPages, ByExpressionPassesLongExpressionsWholeToTheEngine) {
     openSheet(3);
-    byExpression().DlgItem<QAbstractButton>(IDC_DIMENSIONAL_ANALYSIS)->click();
+    clickOn(byExpression().DlgItem<QAbstractButton>(IDC_DIMENSIONAL_ANALYSIS));
     // m*m/m*m/m...: a metre in 301 characters. Cut at 259 characters it would be a square metre.
     QString metre = QStringLiteral("m");
     while (metre.size() < 300) metre += QStringLiteral("*m/m");
@@ -124,22 +125,46 @@ TEST_F(ConversionPages, ByExpressionPassesLongExpressionsWholeToTheEngine) {
     EXPECT_EQ(m_boxes.texts(), QStringList{"An Input Expression is Invalid"});
 }
 
-TEST_F(ConversionPages, DimensionalAnalysisNeedsADatabaseAndTheBoxKeepsTheUsersChoice) {
-    QFile::remove(databasePath());
+TEST_F(ConversionPages, DimensionalAnalysisNeedsADatabaseAndTheBoxShowsWhatTheEngineDoes) {
+    const QString saved = m_dir.filePath(QStringLiteral("saved.xml"));
+    ASSERT_TRUE(QFile::rename(databasePath(), saved));
     openSheet(3);
     m_boxes.clear();
-    byExpression().DlgItem<QAbstractButton>(IDC_DIMENSIONAL_ANALYSIS)->click();
+    auto* box = byExpression().DlgItem<QAbstractButton>(IDC_DIMENSIONAL_ANALYSIS);
+    clickOn(box);
     EXPECT_EQ(m_boxes.texts(), QStringList{"Initialize the Unit System First"});
+    EXPECT_EQ(byExpression().IsDlgButtonChecked(IDC_DIMENSIONAL_ANALYSIS), BST_UNCHECKED)
+        << "the engine refused: a ticked box would promise a check that is not made";
+
+    // The database read later: the box still says what conversions do.
+    ASSERT_TRUE(clickTab(0));
+    typeInto(fileTab().GetDlgItem(IDC_FILE_NAME), saved);
+    clickOn(fileTab().DlgItem<QAbstractButton>(IDC_FILE_OPEN));
+    ASSERT_TRUE(clickTab(3));
+    m_boxes.clear();
+    EXPECT_EQ(byExpression().IsDlgButtonChecked(IDC_DIMENSIONAL_ANALYSIS), BST_UNCHECKED);
+    convert(QStringLiteral("m"), QStringLiteral("s"));
+    EXPECT_TRUE(m_boxes.boxes().empty()) << "unticked: m converts to s";
+
+    // Ticked now, it stays ticked and in force across another read.
+    clickOn(box);
     EXPECT_EQ(byExpression().IsDlgButtonChecked(IDC_DIMENSIONAL_ANALYSIS), BST_CHECKED);
+    ASSERT_TRUE(clickTab(0));
+    clickOn(fileTab().DlgItem<QAbstractButton>(IDC_FILE_OPEN));
+    ASSERT_TRUE(clickTab(3));
+    m_boxes.clear();
+    EXPECT_EQ(byExpression().IsDlgButtonChecked(IDC_DIMENSIONAL_ANALYSIS), BST_CHECKED);
+    convert(QStringLiteral("m"), QStringLiteral("s"));
+    EXPECT_EQ(m_boxes.texts(), QStringList{"Dimensional Analysis of the Two Units is Different"});
 }
 
 TEST_F(ConversionPages, TheSymbolButtonRendersAnExpressionOrEmptiesTheSymbol) {
     openSheet(3);
-    byExpression().SetDlgItemText(IDC_UNIT_EXPRESSION, QStringLiteral("kg*m/s^2"));
-    byExpression().DlgItem<QAbstractButton>(IDC_SYMBOL_BUTTON)->click();
+    typeInto(byExpression().GetDlgItem(IDC_UNIT_EXPRESSION), QStringLiteral("kg*m/s^2"));
+    clickOn(byExpression().DlgItem<QAbstractButton>(IDC_SYMBOL_BUTTON));
     EXPECT_EQ(byExpression().GetDlgItemText(IDC_SYMBOL_RESULT), QStringLiteral("kg.m/s²"));
-    byExpression().SetDlgItemText(IDC_UNIT_EXPRESSION, QStringLiteral("m^0"));
-    byExpression().DlgItem<QAbstractButton>(IDC_SYMBOL_BUTTON)->click();
+    typeInto(byExpression().GetDlgItem(IDC_UNIT_EXPRESSION), QStringLiteral("m^0"));
+    clickOn(byExpression().DlgItem<QAbstractButton>(IDC_SYMBOL_BUTTON));
     EXPECT_EQ(m_boxes.texts(), QStringList{"An Input Expression is Invalid"});
     EXPECT_EQ(byExpression().GetDlgItemText(IDC_SYMBOL_RESULT), QString());
 }
@@ -148,8 +173,8 @@ TEST_F(ConversionPages, TheWindowMenuOpensTheAboutBoxOnceByExpressionWasShown) {
     openSheet();
     CMenu* menu = m_sheet->GetSystemMenu(false);
     EXPECT_EQ(menu->GetMenuItemCount(), 1);
-    ASSERT_TRUE(m_sheet->SetActivePage(3));
-    ASSERT_TRUE(m_sheet->SetActivePage(0));
+    ASSERT_TRUE(clickTab(3));
+    ASSERT_TRUE(clickTab(0));
     ASSERT_EQ(menu->GetMenuItemCount(), 3);
     EXPECT_EQ(menu->GetMenuItemID(1), 0) << "a separator";
     EXPECT_EQ(menu->GetMenuString(int(IDM_ABOUTBOX), MF_BYCOMMAND), QStringLiteral("&About Morvane..."));

@@ -1,6 +1,7 @@
 #include "converter_fixture.h"
 
 #include "morvane_resources.h"
+#include "screenshots.h"
 
 #include <comrt/comrt.h>
 
@@ -10,9 +11,14 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTest>
 #include <QProcess>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace converter_test {
 
@@ -112,8 +118,14 @@ QString selectedText(const CListBox* list) {
 bool choose(CListBox* list, const QString& text) {
     const int index = list->FindStringExact(-1, text);
     if (index == LB_ERR) return false;
-    list->setCurrentRow(index);
-    return true;
+    if (!list->isVisible()) {
+        ADD_FAILURE() << "a click on a list that is not shown: " << text.toStdString();
+        return false;
+    }
+    list->scrollToItem(list->item(index));
+    const QRect entry = list->visualItemRect(list->item(index));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+    return list->currentRow() == index;
 }
 
 void chooseFromContextMenu(CListBox* list, const QString& item, const QString& name) {
@@ -136,10 +148,25 @@ void chooseFromContextMenu(CListBox* list, const QString& item, const QString& n
 }
 
 void typeAndLeave(QWidget* edit, const QString& text, QWidget* next) {
-    static_cast<QLineEdit*>(edit)->setText(text);
-    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(edit, &out);
-    if (next) next->setFocus();
+    typeInto(edit, text);
+    // A click on a list would choose what lies under the pointer: the Tab key leaves instead.
+    if (next && !qobject_cast<QListWidget*>(next)) QTest::mouseClick(next, Qt::LeftButton, {}, next->rect().center());
+    else QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_FALSE(edit->hasFocus()) << "the edit was left";
+}
+
+void typeInto(QWidget* edit, const QString& text) {
+    ASSERT_TRUE(edit->isVisible()) << "typing into an edit that is not shown";
+    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    edit->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    if (!text.isEmpty()) QTest::keyClicks(edit, text);
+}
+
+void clickOn(QWidget* button) {
+    ASSERT_TRUE(button->isVisible()) << "a click on a button that is not shown";
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
 void ConverterTest::SetUp() {
@@ -156,9 +183,26 @@ void ConverterTest::TearDown() {
 void ConverterTest::openSheet(int page) {
     m_sheet = std::make_unique<CMorvaneSheet>(m_engine, programDir());
     ASSERT_TRUE(m_sheet->Create());
+    ASSERT_TRUE(kestrum::test::showActive(m_sheet.get()));
     if (page != 0) {
-        ASSERT_TRUE(m_sheet->SetActivePage(page));
+        ASSERT_TRUE(clickTab(page));
     }
+}
+
+QTabBar* ConverterTest::tabBar() const {
+    auto* tabs = m_sheet ? m_sheet->findChild<QTabWidget*>() : nullptr;
+    return tabs ? tabs->tabBar() : nullptr;
+}
+
+bool ConverterTest::clickTab(int page) {
+    QTabBar* bar = tabBar();
+    if (!bar || !bar->isVisible()) {
+        ADD_FAILURE() << "no tab bar is shown";
+        return false;
+    }
+    QTest::mouseClick(bar, Qt::LeftButton, {}, TabCentre(bar, page));
+    QCoreApplication::processEvents();
+    return m_sheet->GetActiveIndex() == page;
 }
 
 }  // namespace converter_test

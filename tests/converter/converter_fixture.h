@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTabBar>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -46,8 +47,13 @@ bool choose(CListBox* list, const QString& text);
 // given) is typed into the Name dialog that follows and confirmed. Then lets the page handle
 // what the list posted.
 void chooseFromContextMenu(CListBox* list, const QString& item, const QString& name = {});
-// Makes the edit lose the focus (to the page's first list) after typing into it.
+// Makes the edit lose the focus after typing into it: a click on `next`, or the Tab key when
+// `next` is a list (a click there would choose an entry).
 void typeAndLeave(QWidget* edit, const QString& text, QWidget* next);
+// Clicks into the edit, selects its text and types `text` over it (an empty text deletes it).
+void typeInto(QWidget* edit, const QString& text);
+// A left click in the middle of a button (or check box).
+void clickOn(QWidget* button);
 
 class ConverterTest : public ::testing::Test {
 protected:
@@ -57,9 +63,13 @@ protected:
     // The program folder ends in "/", like programDirectory().
     QString programDir() const { return m_dir.path() + u'/'; }
     QString databasePath() const { return programDir() + QStringLiteral("Unit_Database.xml"); }
-    // Builds the sheet as start-up does (the Database File page reads the database) and makes
-    // page `page` current.
+    // Builds and shows the sheet as start-up does (the Database File page reads the database)
+    // and clicks the tab of page `page`.
     void openSheet(int page = 0);
+    // Clicks the tab of the page as the user does; true when that page is then current (false
+    // when the page that was current refused to be left).
+    bool clickTab(int page);
+    QTabBar* tabBar() const;
 
     CDatabaseFileDlg& fileTab() { return m_sheet->m_databaseFilePage; }
     CByQuantityDlg& byQuantity() { return m_sheet->m_byQuantityPage; }

@@ -22,7 +22,7 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     }
     void openFile(const QString& path, int mode) {
-        fileTab().SetDlgItemText(IDC_FILE_NAME, path);
+        typeInto(fileTab().GetDlgItem(IDC_FILE_NAME), path);
         press(mode);
         press(IDC_FILE_OPEN);
     }
@@ -72,7 +72,7 @@ TEST_F(DatabaseFilePage, AFileThatCannotBeReadShowsTheEngineMessageAndKeepsTheDa
 TEST_F(DatabaseFilePage, SaveWritesTheDatabaseToTheNamedFile) {
     ASSERT_EQ(m_engine.Quantity_Add(QStringLiteral("Area")), S_OK);
     const QString saved = m_dir.filePath(QStringLiteral("saved.xml"));
-    fileTab().SetDlgItemText(IDC_FILE_NAME, saved);
+    typeInto(fileTab().GetDlgItem(IDC_FILE_NAME), saved);
     press(IDC_FILE_SAVE);
     ASSERT_EQ(m_boxes.boxes().size(), 1u);
     EXPECT_EQ(m_boxes.boxes()[0].text, QStringLiteral("Unit Database File Written Successfully"));
@@ -90,7 +90,7 @@ TEST_F(DatabaseFilePage, SaveWritesTheDatabaseToTheNamedFile) {
 
 TEST_F(DatabaseFilePage, ASaveThatFailsSaysSoAndLeavesTheChangesUnsaved) {
     ASSERT_EQ(m_engine.Quantity_Add(QStringLiteral("Area")), S_OK);
-    fileTab().SetDlgItemText(IDC_FILE_NAME, m_dir.filePath(QStringLiteral("no/such/folder/saved.xml")));
+    typeInto(fileTab().GetDlgItem(IDC_FILE_NAME), m_dir.filePath(QStringLiteral("no/such/folder/saved.xml")));
     press(IDC_FILE_SAVE);
     EXPECT_EQ(m_boxes.texts(), QStringList{"No Write Permissions for this File"});
     EXPECT_TRUE(m_engine.HasUnsavedChanges());
@@ -121,4 +121,56 @@ TEST_F(DatabaseFilePage, BrowseOffersExistingDatabaseFilesAndShowsTheChosenPath)
     modals.next([](QWidget* window) { static_cast<QDialog*>(window)->reject(); });
     press(IDC_BROWSE);
     EXPECT_EQ(fileTab().GetDlgItemText(IDC_FILE_NAME), angle);
+}
+
+TEST_F(DatabaseFilePage, OverwriteOverUnsavedChangesAsksFirstAndNamesTheFileYesWrites) {
+    const QString angle = m_dir.filePath(QStringLiteral("angle.xml"));
+    writeFile(angle, kAngleDatabase);
+    ASSERT_EQ(m_engine.Quantity_Add(QStringLiteral("Area")), S_OK);
+    const QString question = QStringLiteral(
+                                 "The Unit Database has unsaved changes, which reading %1 would discard.\n\n"
+                                 "Save them to %2 first?")
+                                 .arg(angle, databasePath());
+
+    // Cancel: nothing is read, nothing written, the changes stay.
+    m_boxes.answer(IDCANCEL);
+    openFile(angle, IDC_OVERWRITE);
+    ASSERT_EQ(m_boxes.boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.boxes()[0].text, question);
+    EXPECT_EQ(m_boxes.boxes()[0].caption, QStringLiteral("Morvane"));
+    EXPECT_EQ(m_boxes.boxes()[0].icon(), MB_ICONQUESTION);
+    EXPECT_TRUE(engineQuantities().contains(QStringLiteral("Area")));
+    EXPECT_TRUE(m_engine.HasUnsavedChanges());
+    EXPECT_EQ(readFile(databasePath()), QByteArray(kSmallDatabase));
+
+    // Yes: the changes go to the file they came from (not the one about to be read), then the read.
+    m_boxes.clear();
+    m_boxes.answer(IDYES);
+    openFile(angle, IDC_OVERWRITE);
+    EXPECT_EQ(m_boxes.texts(), (QStringList{question, "Unit Database File Read Successfully"}));
+    EXPECT_EQ(engineQuantities(), QStringList{"Angle"});
+    EXPECT_TRUE(readFile(databasePath()).contains("\"Area\""));
+    EXPECT_EQ(readFile(angle), QByteArray(kAngleDatabase));
+
+    // No: read at once; the question now names the file the database came from last.
+    ASSERT_EQ(m_engine.Quantity_Add(QStringLiteral("Volume")), S_OK);
+    m_boxes.clear();
+    m_boxes.answer(IDNO);
+    openFile(databasePath(), IDC_OVERWRITE);
+    ASSERT_EQ(m_boxes.boxes().size(), 2u);
+    EXPECT_TRUE(m_boxes.boxes()[0].text.endsWith(QStringLiteral("Save them to %1 first?").arg(angle)));
+    EXPECT_EQ(readFile(angle), QByteArray(kAngleDatabase));
+    EXPECT_FALSE(engineQuantities().contains(QStringLiteral("Volume")));
+    EXPECT_TRUE(engineQuantities().contains(QStringLiteral("Area")));
+}
+
+TEST_F(DatabaseFilePage, AppendAndAReadWithNothingUnsavedAskNothing) {
+    const QString angle = m_dir.filePath(QStringLiteral("angle.xml"));
+    writeFile(angle, kAngleDatabase);
+    openFile(angle, IDC_OVERWRITE);
+    EXPECT_EQ(m_boxes.texts(), QStringList{"Unit Database File Read Successfully"});
+    ASSERT_EQ(m_engine.Quantity_Add(QStringLiteral("Area")), S_OK);
+    m_boxes.clear();
+    openFile(databasePath(), IDC_APPEND);
+    EXPECT_EQ(m_boxes.texts(), QStringList{"Unit Database File Read Successfully"}) << "Append discards nothing";
 }

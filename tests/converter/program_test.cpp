@@ -48,7 +48,7 @@ TEST_F(ConverterTest, StartsWithTheDatabaseBesideTheProgramWithoutAMessage) {
     EXPECT_TRUE(m_boxes.boxes().empty()) << m_boxes.texts().join(u'|').toStdString();
     EXPECT_EQ(fileTab().GetDlgItemText(IDC_FILE_NAME), databasePath());
     EXPECT_EQ(fileTab().IsDlgButtonChecked(IDC_OVERWRITE), BST_CHECKED);
-    ASSERT_TRUE(m_sheet->SetActivePage(1));
+    ASSERT_TRUE(clickTab(1));
     EXPECT_EQ(entries(byQuantity().DlgItem<CListBox>(IDC_QUANTITY_LIST)),
               (QStringList{"Length", "Mass", "Temperature", "Time", "Velocity"}));
     EXPECT_FALSE(m_engine.HasUnsavedChanges());
@@ -64,22 +64,22 @@ TEST_F(ConverterTest, WithoutTheDatabaseOneBoxSaysSoAndFileOpenMakesConversionsW
     EXPECT_EQ(m_boxes.boxes()[0].owner, nullptr);
     m_boxes.clear();
 
-    ASSERT_TRUE(m_sheet->SetActivePage(3));
-    byExpression().SetDlgItemText(IDC_FROM_EXPRESSION, QStringLiteral("ft"));
-    byExpression().SetDlgItemText(IDC_TO_EXPRESSION, QStringLiteral("m"));
-    byExpression().DlgItem<QAbstractButton>(IDC_CONVERT)->click();
+    ASSERT_TRUE(clickTab(3));
+    typeInto(byExpression().GetDlgItem(IDC_FROM_EXPRESSION), QStringLiteral("ft"));
+    typeInto(byExpression().GetDlgItem(IDC_TO_EXPRESSION), QStringLiteral("m"));
+    clickOn(byExpression().DlgItem<QAbstractButton>(IDC_CONVERT));
     EXPECT_EQ(m_boxes.texts(), QStringList{"Initialize the Unit System First"});
     m_boxes.clear();
 
     const QString other = m_dir.filePath(QStringLiteral("other.xml"));
     writeFile(other, kSmallDatabase);
-    ASSERT_TRUE(m_sheet->SetActivePage(0));
-    fileTab().SetDlgItemText(IDC_FILE_NAME, other);
-    fileTab().DlgItem<QAbstractButton>(IDC_FILE_OPEN)->click();
+    ASSERT_TRUE(clickTab(0));
+    typeInto(fileTab().GetDlgItem(IDC_FILE_NAME), other);
+    clickOn(fileTab().DlgItem<QAbstractButton>(IDC_FILE_OPEN));
     EXPECT_EQ(m_boxes.texts(), QStringList{"Unit Database File Read Successfully"});
     m_boxes.clear();
-    ASSERT_TRUE(m_sheet->SetActivePage(3));
-    byExpression().DlgItem<QAbstractButton>(IDC_CONVERT)->click();
+    ASSERT_TRUE(clickTab(3));
+    clickOn(byExpression().DlgItem<QAbstractButton>(IDC_CONVERT));
     EXPECT_TRUE(m_boxes.boxes().empty());
     EXPECT_EQ(byExpression().GetDlgItemText(IDC_MULTIPLY_BY), QStringLiteral("0.3048"));
 }

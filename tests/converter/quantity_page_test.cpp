@@ -69,9 +69,9 @@ TEST_F(QuantityPage, TypingAnExpressionDisablesTheExponentsAndLeavingTheBoxShows
 
 TEST_F(QuantityPage, ClearingTheExpressionLetsTheTypedVectorBeSaved) {
     ASSERT_TRUE(choose(quantityList(), QStringLiteral("Velocity")));
-    quantities().SetDlgItemText(IDC_EXPRESSION, QString());
+    typeInto(quantities().GetDlgItem(IDC_EXPRESSION), QString());
     EXPECT_EQ(enabledExponents(), 10);
-    quantities().SetDlgItemText(IDC_DIM_LENGTH, QStringLiteral("2"));
+    typeInto(quantities().GetDlgItem(IDC_DIM_LENGTH), QStringLiteral("2"));
     ASSERT_TRUE(choose(quantityList(), QStringLiteral("Mass")));
     EXPECT_EQ(expression(QStringLiteral("Velocity")), QString());
     EXPECT_EQ(vector(QStringLiteral("Velocity")), (std::vector<int>{0, 2, -1, 0, 0, 0, 0, 0, 0, 0}));
@@ -80,20 +80,20 @@ TEST_F(QuantityPage, ClearingTheExpressionLetsTheTypedVectorBeSaved) {
 
 TEST_F(QuantityPage, TheShownQuantityIsWrittenBackWhenThePageIsLeft) {
     ASSERT_TRUE(choose(quantityList(), QStringLiteral("Mass")));
-    quantities().SetDlgItemText(IDC_DIM_MONEY, QStringLiteral("-1"));
-    ASSERT_TRUE(m_sheet->SetActivePage(5));
+    typeInto(quantities().GetDlgItem(IDC_DIM_MONEY), QStringLiteral("-1"));
+    ASSERT_TRUE(clickTab(5));
     EXPECT_EQ(vector(QStringLiteral("Mass")), (std::vector<int>{1, 0, 0, 0, 0, 0, 0, 0, 0, -1}));
 
     // Coming back starts afresh, with nothing selected.
-    ASSERT_TRUE(m_sheet->SetActivePage(4));
+    ASSERT_TRUE(clickTab(4));
     EXPECT_EQ(quantityList()->GetCurSel(), LB_ERR);
     EXPECT_EQ(exponents(), QStringList(10, QStringLiteral("0")));
 }
 
 TEST_F(QuantityPage, AnExponentThatIsNotAnIntegerKeepsThePage) {
     ASSERT_TRUE(choose(quantityList(), QStringLiteral("Time")));
-    quantities().SetDlgItemText(IDC_DIM_TIME, QStringLiteral("one"));
-    EXPECT_FALSE(m_sheet->SetActivePage(5));
+    typeInto(quantities().GetDlgItem(IDC_DIM_TIME), QStringLiteral("one"));
+    EXPECT_FALSE(clickTab(5));
     EXPECT_EQ(m_sheet->GetActiveIndex(), 4);
     EXPECT_EQ(m_boxes.texts(), QStringList{"Please enter an integer."});
     EXPECT_EQ(vector(QStringLiteral("Time")), (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));

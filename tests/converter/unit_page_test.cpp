@@ -55,7 +55,7 @@ TEST_F(UnitPage, ClickingThroughTheUnitsNeverRoundsTheirValues) {
     ASSERT_TRUE(choose(unitList(), QStringLiteral("kelvin")));
     ASSERT_TRUE(choose(unitList(), QStringLiteral("degF")));
     ASSERT_TRUE(choose(quantityList(), QStringLiteral("Length")));
-    ASSERT_TRUE(m_sheet->SetActivePage(0));
+    ASSERT_TRUE(clickTab(0));
     EXPECT_TRUE(sameBits(factor(QStringLiteral("degF")), 0.5555555555555556));
     EXPECT_TRUE(sameBits(offset(QStringLiteral("degF")), 255.37222222222223));
     EXPECT_FALSE(m_engine.HasUnsavedChanges());
@@ -63,7 +63,7 @@ TEST_F(UnitPage, ClickingThroughTheUnitsNeverRoundsTheirValues) {
 
 TEST_F(UnitPage, AChangedValueIsWrittenBackAndTheOtherKeptExactly) {
     show(QStringLiteral("Temperature"), QStringLiteral("degF"));
-    units().SetDlgItemText(IDC_CONVERSION_FACTOR, QStringLiteral("0.5"));
+    typeInto(units().GetDlgItem(IDC_CONVERSION_FACTOR), QStringLiteral("0.5"));
     ASSERT_TRUE(choose(unitList(), QStringLiteral("kelvin")));
     EXPECT_EQ(factor(QStringLiteral("degF")), 0.5);
     EXPECT_TRUE(sameBits(offset(QStringLiteral("degF")), 255.37222222222223));
@@ -80,6 +80,9 @@ TEST_F(UnitPage, AnExpressionDisablesTheValuesAndLeavingItShowsWhatTheEngineDeri
     EXPECT_TRUE(valuesEnabled());
     typeAndLeave(units().GetDlgItem(IDC_EXPRESSION), QStringLiteral("12*inchless"), unitList());
     EXPECT_FALSE(valuesEnabled());
+    EXPECT_EQ(m_boxes.texts(), QStringList{"Unit Not Found"}) << "an expression the engine cannot evaluate";
+    EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_FACTOR), QString());
+    m_boxes.clear();
     typeAndLeave(units().GetDlgItem(IDC_EXPRESSION), QStringLiteral("3*kilometre"), unitList());
     EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_FACTOR), QStringLiteral("3000"));
     EXPECT_EQ(factor(QStringLiteral("foot")), 3000.0);
@@ -88,9 +91,9 @@ TEST_F(UnitPage, AnExpressionDisablesTheValuesAndLeavingItShowsWhatTheEngineDeri
 
 TEST_F(UnitPage, ClearingAnExpressionKeepsTheUnitsValuesAsFixedOnes) {
     show(QStringLiteral("Velocity"), QStringLiteral("kmh"));
-    units().SetDlgItemText(IDC_EXPRESSION, QString());
+    typeInto(units().GetDlgItem(IDC_EXPRESSION), QString());
     EXPECT_TRUE(valuesEnabled());
-    ASSERT_TRUE(m_sheet->SetActivePage(6));
+    ASSERT_TRUE(clickTab(6));
     QString expression;
     ASSERT_EQ(m_engine.Unit_Expression(QStringLiteral("kmh"), expression), S_OK);
     EXPECT_EQ(expression, QString());
@@ -108,7 +111,7 @@ TEST_F(UnitPage, UnitsAreAddedToTheSelectedQuantityAndRemovedWithTheNextOneShown
     chooseFromContextMenu(unitList(), QStringLiteral("Add"), QStringLiteral("league"));
     EXPECT_EQ(entries(unitList()), (QStringList{"foot", "league", "kilometre", "metre"}));
     EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_FACTOR), QStringLiteral("0"));
-    units().SetDlgItemText(IDC_CONVERSION_FACTOR, QStringLiteral("4828.032"));
+    typeInto(units().GetDlgItem(IDC_CONVERSION_FACTOR), QStringLiteral("4828.032"));
     ASSERT_TRUE(choose(unitList(), QStringLiteral("kilometre")));
     EXPECT_EQ(factor(QStringLiteral("league")), 4828.032);
 
@@ -122,8 +125,8 @@ TEST_F(UnitPage, UnitsAreAddedToTheSelectedQuantityAndRemovedWithTheNextOneShown
 
 TEST_F(UnitPage, AFactorThatIsNotANumberKeepsThePage) {
     show(QStringLiteral("Length"), QStringLiteral("foot"));
-    units().SetDlgItemText(IDC_CONVERSION_FACTOR, QStringLiteral("0,3048"));
-    EXPECT_FALSE(m_sheet->SetActivePage(0));
+    typeInto(units().GetDlgItem(IDC_CONVERSION_FACTOR), QStringLiteral("0,3048"));
+    EXPECT_FALSE(clickTab(0));
     EXPECT_EQ(m_boxes.texts(), QStringList{"Please enter a number."});
     EXPECT_EQ(factor(QStringLiteral("foot")), 0.3048);
 }
@@ -150,5 +153,41 @@ TEST_F(UnitPage, UnitsAndTheirSynonymsAreRenamedAddedAndRemovedThroughTheirLists
     QStringList stored;
     ASSERT_EQ(m_engine.Unit_Synonym_Set(QStringLiteral("metre"), stored), S_OK);
     EXPECT_EQ(stored, (QStringList{"m", "meters"}));
+    EXPECT_TRUE(m_boxes.boxes().empty()) << m_boxes.texts().join(u'|').toStdString();
+}
+
+TEST_F(UnitPage, AnExpressionThatCannotBeEvaluatedSaysWhyAndShowsNoNumber) {
+    show(QStringLiteral("Length"), QStringLiteral("foot"));
+    typeAndLeave(units().GetDlgItem(IDC_EXPRESSION), QStringLiteral("2*kilometre"), unitList());
+    EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_FACTOR), QStringLiteral("2000"));
+    EXPECT_TRUE(m_boxes.boxes().empty());
+
+    // A cycle: kilometre through foot, and foot through kilometre.
+    ASSERT_TRUE(choose(unitList(), QStringLiteral("kilometre")));
+    typeAndLeave(units().GetDlgItem(IDC_EXPRESSION), QStringLiteral("1000*foot"), unitList());
+    EXPECT_EQ(m_boxes.texts(), QStringList{"Unit Database is Corrupt"});
+    EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_FACTOR), QString());
+    EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_OFFSET), QString());
+
+    // Either unit of the cycle, shown again, shows no number either, and leaving the page keeps
+    // the expressions as typed.
+    m_boxes.clear();
+    for (const char* unit : {"foot", "kilometre"}) {
+        ASSERT_TRUE(choose(unitList(), QString::fromLatin1(unit)));
+        EXPECT_FALSE(units().GetDlgItemText(IDC_CONVERSION_FACTOR).contains(QStringLiteral("99999999"))) << unit;
+        EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_FACTOR), QString()) << unit;
+    }
+    ASSERT_TRUE(clickTab(0));
+    QString expression;
+    ASSERT_EQ(m_engine.Unit_Expression(QStringLiteral("kilometre"), expression), S_OK);
+    EXPECT_EQ(expression, QStringLiteral("1000*foot"));
+
+    // Breaking the cycle brings the numbers back.
+    ASSERT_TRUE(clickTab(5));
+    show(QStringLiteral("Length"), QStringLiteral("kilometre"));
+    typeAndLeave(units().GetDlgItem(IDC_EXPRESSION), QStringLiteral("1000*metre"), unitList());
+    EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_FACTOR), QStringLiteral("1000"));
+    ASSERT_TRUE(choose(unitList(), QStringLiteral("foot")));
+    EXPECT_EQ(units().GetDlgItemText(IDC_CONVERSION_FACTOR), QStringLiteral("2000"));
     EXPECT_TRUE(m_boxes.boxes().empty()) << m_boxes.texts().join(u'|').toStdString();
 }

@@ -150,6 +150,6 @@ TEST_F(UnitSystemPage, RemovingTheLastSystemLeavesNothingToWriteBack) {
     EXPECT_EQ(systemList()->GetCount(), 0);
     EXPECT_EQ(systems().m_sSelectedSystem, QString());
     EXPECT_EQ(preferred(), (QStringList{"Length=", "Mass=", "Temperature=", "Time=", "Velocity="}));
-    ASSERT_TRUE(m_sheet->SetActivePage(0));
+    ASSERT_TRUE(clickTab(0));
     EXPECT_TRUE(m_boxes.boxes().empty()) << m_boxes.texts().join(u'|').toStdString();
 }

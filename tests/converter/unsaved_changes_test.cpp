@@ -20,9 +20,11 @@ protected:
             if (stayedOpen) *stayedOpen = m_sheet->isVisible();
             if (m_sheet->isVisible()) {
                 m_boxes.answer(IDNO);
-                m_sheet->cancelButton()->click();
+                clickOn(m_sheet->cancelButton());
             }
         });
+        // The program runs the sheet modally from the start: it was shown only to be worked on.
+        m_sheet->hide();
         return m_sheet->DoModal();
     }
     QStringList questions() const {
@@ -90,7 +92,7 @@ TEST_F(UnsavedChanges, EditsThatChangeTheDatabaseMarkItAndLookingOrFailingDoesNo
 
 TEST_F(UnsavedChanges, NoQuestionWithoutChanges) {
     openSheet();
-    EXPECT_EQ(runSheet([&] { m_sheet->cancelButton()->click(); }), IDCANCEL);
+    EXPECT_EQ(runSheet([&] { clickOn(m_sheet->cancelButton()); }), IDCANCEL);
     EXPECT_TRUE(questions().isEmpty());
 }
 
@@ -110,7 +112,7 @@ TEST_F(UnsavedChanges, NoDropsTheChangesAndCancelKeepsTheSheetOpen) {
     ASSERT_EQ(m_engine.Quantity_Add(QStringLiteral("Area")), S_OK);
     m_boxes.answer(IDCANCEL);
     bool stayedOpen = false;
-    EXPECT_EQ(runSheet([&] { m_sheet->cancelButton()->click(); }, &stayedOpen), IDCANCEL);
+    EXPECT_EQ(runSheet([&] { clickOn(m_sheet->cancelButton()); }, &stayedOpen), IDCANCEL);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(questions(), (QStringList{kQuestion, kQuestion}));
     EXPECT_EQ(readFile(databasePath()), QByteArray(kSmallDatabase));
@@ -119,10 +121,10 @@ TEST_F(UnsavedChanges, NoDropsTheChangesAndCancelKeepsTheSheetOpen) {
 TEST_F(UnsavedChanges, ASaveThatFailsKeepsTheSheetOpen) {
     openSheet();
     ASSERT_EQ(m_engine.Quantity_Add(QStringLiteral("Area")), S_OK);
-    fileTab().SetDlgItemText(IDC_FILE_NAME, m_dir.filePath(QStringLiteral("no/such/folder/db.xml")));
+    typeInto(fileTab().GetDlgItem(IDC_FILE_NAME), m_dir.filePath(QStringLiteral("no/such/folder/db.xml")));
     m_boxes.answer(IDYES);
     bool stayedOpen = false;
-    runSheet([&] { m_sheet->okButton()->click(); }, &stayedOpen);
+    runSheet([&] { clickOn(m_sheet->okButton()); }, &stayedOpen);
     EXPECT_TRUE(stayedOpen);
     EXPECT_TRUE(m_boxes.texts().contains(QStringLiteral("No Write Permissions for this File")));
 }
@@ -132,8 +134,8 @@ TEST_F(UnsavedChanges, OKWritesBackTheEntryBeingEditedFirstAndCancelDoesNot) {
     CUnitDatabaseDlg& page = units();
     ASSERT_TRUE(choose(page.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Length")));
     ASSERT_TRUE(choose(page.DlgItem<CListBox>(IDC_UNIT_LIST), QStringLiteral("foot")));
-    page.SetDlgItemText(IDC_CONVERSION_FACTOR, QStringLiteral("0.3"));
-    EXPECT_EQ(runSheet([&] { m_sheet->cancelButton()->click(); }), IDCANCEL);
+    typeInto(page.GetDlgItem(IDC_CONVERSION_FACTOR), QStringLiteral("0.3"));
+    EXPECT_EQ(runSheet([&] { clickOn(m_sheet->cancelButton()); }), IDCANCEL);
     EXPECT_TRUE(questions().isEmpty()) << "Cancel does not write the entry back";
     double factor = 0;
     ASSERT_EQ(m_engine.Unit_ConversionFactor(QStringLiteral("foot"), factor), S_OK);
@@ -142,9 +144,9 @@ TEST_F(UnsavedChanges, OKWritesBackTheEntryBeingEditedFirstAndCancelDoesNot) {
     openSheet(5);
     ASSERT_TRUE(choose(units().DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Length")));
     ASSERT_TRUE(choose(units().DlgItem<CListBox>(IDC_UNIT_LIST), QStringLiteral("foot")));
-    units().SetDlgItemText(IDC_CONVERSION_FACTOR, QStringLiteral("0.3"));
+    typeInto(units().GetDlgItem(IDC_CONVERSION_FACTOR), QStringLiteral("0.3"));
     m_boxes.answer(IDNO);
-    EXPECT_EQ(runSheet([&] { m_sheet->okButton()->click(); }), IDOK);
+    EXPECT_EQ(runSheet([&] { clickOn(m_sheet->okButton()); }), IDOK);
     EXPECT_EQ(questions(), QStringList{kQuestion}) << m_boxes.texts().join(u'|').toStdString();
     ASSERT_EQ(m_engine.Unit_ConversionFactor(QStringLiteral("foot"), factor), S_OK);
     EXPECT_EQ(factor, 0.3);

@@ -5,6 +5,7 @@
 #include "probeck_resources.h"
 
 #include <engine_fixture.h>
+#include <user_input.h>
 
 #include <kestrum/ui/list_box.h>
 #include <kestrum/ui/menu.h>
@@ -37,8 +38,7 @@ protected:
     // Presses "Unit Systems Dialog", chooses a system in the list and presses a button there.
     void switchTo(const QString& system, int button) {
         modals.next([=](QWidget* window) {
-            auto* list = dynamic_cast<CDialog*>(window)->DlgItem<CListBox>(7545);
-            list->setCurrentRow(list->FindStringExact(-1, system));
+            EXPECT_TRUE(clickEntry(dynamic_cast<CDialog*>(window)->DlgItem<CListBox>(7545), system));
             QTest::mouseClick(dynamic_cast<CDialog*>(window)->DlgItem<QPushButton>(button), Qt::LeftButton);
         });
         QTest::mouseClick(dialog.DlgItem<QPushButton>(IDC_UNIT_SYSTEMS), Qt::LeftButton);
@@ -76,8 +76,7 @@ TEST_F(Probeck, AnEditedValueIsConvertedWithTheOthers) {
     ASSERT_TRUE(dialog.Create());
     ASSERT_TRUE(kestrum::test::showActive(&dialog));
     CDimsafeEdit& temperature = dialog.temperature();
-    temperature.setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(kestrum::test::waitFor([&] { return temperature.hasFocus(); }));
+    ASSERT_TRUE(clickInto(&temperature));
     QTest::keyClicks(&temperature, QStringLiteral("212"));
     switchTo(QStringLiteral("SI"), IDOK);  // the click takes the focus first, as on any button
     EXPECT_EQ(texts(), (QStringList{"60.96 m", "22.737 kg", "33.000 s", "373.1500 K"}));
@@ -93,20 +92,30 @@ TEST_F(Probeck, WindowMenuOpensTheAboutBox) {
     EXPECT_EQ(menu->GetMenuItemID(2), 0x10);
     EXPECT_EQ(menu->GetMenuString(0x10, MF_BYCOMMAND), QStringLiteral("&About Probeck..."));
 
-    // The low four bits of the command are the platform's and do not count.
-    for (unsigned command : {0x10u, 0x1Fu}) {
-        QStringList seen;
-        modals.next([&](QWidget* window) {
-            seen << window->windowTitle();
-            for (QLabel* label : window->findChildren<QLabel*>()) {
-                if (!label->text().isEmpty()) seen << label->text();
-                else if (!label->pixmap().isNull()) seen << QStringLiteral("icon");
-            }
-            static_cast<QDialog*>(window)->accept();
-        });
-        SendMessage(&dialog, WM_SYSCOMMAND, command);
-        EXPECT_EQ(seen.mid(0, 3), (QStringList{"About Probeck", "icon", "Probeck Version 1.0"})) << command;
-    }
+    QStringList seen;
+    const auto lookAndClose = [&](QWidget* window) {
+        seen.clear();
+        seen << window->windowTitle();
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) seen << label->text();
+            else if (!label->pixmap().isNull()) seen << QStringLiteral("icon");
+        }
+        clickOn(dynamic_cast<CDialog*>(window)->GetDlgItem(IDOK));
+    };
+    // As the user opens it: Alt+Space, then the item.
+    ASSERT_TRUE(kestrum::test::showActive(&dialog));
+    modals.next([](QWidget* popup) { EXPECT_TRUE(kestrum::test::chooseMenuItem(popup, QStringLiteral("About Probeck..."))); });
+    modals.next(lookAndClose);
+    QTest::keyClick(&dialog, Qt::Key_Space, Qt::AltModifier);
+    EXPECT_EQ(modals.pending(), 0);
+    EXPECT_EQ(seen.mid(0, 3), (QStringList{"About Probeck", "icon", "Probeck Version 1.0"}));
+
+    // The low four bits of the command are the platform's and do not count; no menu item sends
+    // such a command, so it is sent as the platform would.
+    seen.clear();
+    modals.next(lookAndClose);
+    SendMessage(&dialog, WM_SYSCOMMAND, 0x1Fu);
+    EXPECT_EQ(seen.mid(0, 3), (QStringList{"About Probeck", "icon", "Probeck Version 1.0"}));
 }
 
 TEST_F(Probeck, MissingDatabaseIsReportedOnceAndTheValuesStayUnconverted) {

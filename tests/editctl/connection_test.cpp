@@ -2,6 +2,7 @@
 // storage and the current unit system, engine failures, over-long text, and the choice of the
 // current unit system.
 #include "engine_fixture.h"
+#include "user_input.h"
 
 #include <kestrum/editctl/shared_converter.h>
 #include <kestrum/ui/dialog.h>
@@ -42,8 +43,15 @@ kestrum::test::ModalDriver::Action chooseUnitSystem(const QString& name, int but
             for (int i = 0; i < list->GetCount(); ++i) *listed << list->GetText(i);
             if (list->GetCurSel() != LB_ERR) *listed << QStringLiteral("selected: ") + list->GetText(list->GetCurSel());
         }
-        if (name.isEmpty()) list->clearSelection();
-        else list->setCurrentRow(list->FindStringExact(-1, name));
+        if (name.isEmpty()) {
+            // A click with Ctrl on the selected entry leaves none selected.
+            const QList<QListWidgetItem*> selected = list->selectedItems();
+            for (QListWidgetItem* item : selected)
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(item).center());
+            EXPECT_EQ(list->GetCurSel(), LB_ERR);
+        } else {
+            EXPECT_TRUE(clickEntry(list, name)) << name.toStdString();
+        }
         QTest::mouseClick(dialog->DlgItem<QPushButton>(button), Qt::LeftButton);
     };
 }

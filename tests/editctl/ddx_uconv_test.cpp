@@ -2,9 +2,11 @@
 // current unit system; saving stores only what the user changed, converted back and unrounded.
 #include "engine_fixture.h"
 #include "host_dialog.h"
+#include "user_input.h"
 
 #include <kestrum/ui/list_box.h>
 
+#include <QApplication>
 #include <QTest>
 
 using namespace editctl_test;
@@ -13,20 +15,13 @@ namespace {
 
 class Exchange : public EngineTest {
 protected:
-    bool focus(CDimsafeEdit& control) {
-        if (!dialog.isVisible() && !kestrum::test::showActive(&dialog)) return false;
-        control.setFocus(Qt::TabFocusReason);
-        return kestrum::test::waitFor([&] { return control.hasFocus(); });
-    }
+    bool focus(CDimsafeEdit& control) { return clickInto(&control); }
+    // Tab from the control being edited.
     bool leave() {
-        QWidget* ok = dialog.GetDlgItem(IDOK);
-        ok->setFocus(Qt::TabFocusReason);
-        return kestrum::test::waitFor([&] { return ok->hasFocus(); });
+        QWidget* edited = QApplication::focusWidget();
+        return edited && tabAway(edited);
     }
-    void type(CDimsafeEdit& control, const QString& text) {
-        control.selectAll();
-        QTest::keyClicks(&control, text);
-    }
+    void type(CDimsafeEdit& control, const QString& text) { typeOver(&control, text); }
 
     HostDialog dialog;
 };
@@ -148,9 +143,9 @@ TEST_F(Exchange, ReloadAfterChangingTheCurrentUnitSystem) {
     EXPECT_EQ(dialog.text(kMass3), QStringLiteral("1.000 lb"));
     kestrum::test::ModalDriver modals;
     modals.next([](QWidget* window) {
-        auto* list = dynamic_cast<CDialog*>(window)->DlgItem<CListBox>(7545);
-        list->setCurrentRow(list->FindStringExact(-1, QStringLiteral("SI")));
-        static_cast<QDialog*>(window)->accept();
+        auto* dialog = dynamic_cast<CDialog*>(window);
+        EXPECT_TRUE(clickEntry(dialog->DlgItem<CListBox>(7545), QStringLiteral("SI")));
+        clickOn(dialog->GetDlgItem(IDOK));
     });
     dialog.UpdateData(true);
     CDimsafeEdit::ChangeCurrentUnitSystem();

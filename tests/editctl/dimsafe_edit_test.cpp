@@ -2,6 +2,7 @@
 // filter for typing and for every way of pasting.
 #include "engine_fixture.h"
 #include "host_dialog.h"
+#include "user_input.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -23,16 +24,11 @@ protected:
         start(QStringLiteral("English"), QStringLiteral("English"));
         ASSERT_TRUE(dialog.Create());
     }
-    // Gives the control the focus as a click or Tab does.
-    bool focus(CDimsafeEdit& control) {
-        if (!dialog.isVisible() && !kestrum::test::showActive(&dialog)) return false;
-        control.setFocus(Qt::TabFocusReason);
-        return kestrum::test::waitFor([&] { return control.hasFocus(); });
-    }
+    bool focus(CDimsafeEdit& control) { return clickInto(&control); }
+    // Tab from the control being edited.
     bool leave() {
-        QWidget* ok = dialog.GetDlgItem(IDOK);
-        ok->setFocus(Qt::TabFocusReason);
-        return kestrum::test::waitFor([&] { return ok->hasFocus(); });
+        QWidget* edited = QApplication::focusWidget();
+        return edited && tabAway(edited);
     }
 
     HostDialog dialog;
@@ -106,13 +102,11 @@ TEST_F(DimsafeEdit, FocusSwitchesBetweenThePlainAndTheDecoratedNumber) {
 
     // What was typed is read as far as it forms a number, rounded to the control's decimals.
     ASSERT_TRUE(focus(length));
-    length.selectAll();
-    QTest::keyClicks(&length, QStringLiteral("12.3456"));
+    typeOver(&length, QStringLiteral("12.3456"));
     ASSERT_TRUE(leave());
     EXPECT_EQ(length.text(), QStringLiteral("12.346 ft"));
     ASSERT_TRUE(focus(length));
-    length.selectAll();
-    QTest::keyClicks(&length, QStringLiteral("-"));
+    typeOver(&length, QStringLiteral("-"));
     ASSERT_TRUE(leave());
     EXPECT_EQ(length.text(), QStringLiteral(".000 ft")) << "a lone minus is 0";
 }
@@ -121,8 +115,7 @@ TEST_F(DimsafeEdit, EmptyTextOnLeavingIsNoValue) {
     CDimsafeEdit& length = dialog[kLength2];
     dialog.load(kLength2, 200);
     ASSERT_TRUE(focus(length));
-    length.selectAll();
-    QTest::keyClick(&length, Qt::Key_Backspace);
+    typeOver(&length, QString());
     ASSERT_TRUE(leave());
     EXPECT_EQ(length.text(), QString()) << "stays empty";
     ASSERT_TRUE(focus(length));
@@ -152,8 +145,9 @@ TEST_F(DimsafeEdit, TypingTakesOnlyWhatCanFormANumber) {
     QApplication::sendEvent(&length, &accented);
     EXPECT_EQ(length.text(), QString::fromUtf8("-.-12.3\u00e9"));
     // With the point selected, typing another point is still refused away from position 0.
-    length.SetWindowText(QStringLiteral("1.5"));
-    length.SetSel(1, 2);
+    typeOver(&length, QStringLiteral("1.5"));
+    ASSERT_EQ(length.text(), QStringLiteral("1.5"));
+    selectByKeys(&length, 1, 2);
     QTest::keyClicks(&length, QStringLiteral("."));
     EXPECT_EQ(length.text(), QStringLiteral("1.5"));
     EXPECT_TRUE(boxes.texts().isEmpty()) << "refused typing is silent";
@@ -180,7 +174,7 @@ TEST_F(DimsafeEdit, EveryWayOfPastingGoesThroughTheFilter) {
                         }});
     }
     for (const Way& way : ways) {
-        length.SetWindowText(QString());
+        typeOver(&length, QString());
         boxes.clear();
         way.paste(QStringLiteral("12a"));
         EXPECT_EQ(length.text(), QString()) << way.label;
@@ -205,10 +199,10 @@ TEST_F(DimsafeEdit, PastedPointsCountAgainstThePointThatStays) {
     ASSERT_TRUE(focus(length));
     QClipboard* clipboard = QApplication::clipboard();
     const auto paste = [&](const QString& current, int start, int end, const QString& pasted) {
-        length.SetWindowText(current);
-        length.SetSel(start, end);
+        typeOver(&length, current);
+        selectByKeys(&length, start, end);
         clipboard->setText(pasted);
-        length.Paste();
+        QTest::keyClick(&length, Qt::Key_V, Qt::ControlModifier);
         return length.text();
     };
     EXPECT_EQ(paste(QStringLiteral("3.4"), 1, 2, QStringLiteral("12.5")), QStringLiteral("312.54")) << "replaces the point";

@@ -119,3 +119,32 @@ TEST(QuantityText, IgnoresTheDefaultLocale) {
     EXPECT_EQ(formatNumber(1234.5, 2, false), QStringLiteral("1234.50"));
     QLocale::setDefault(previous);
 }
+
+TEST(PlainPosition, SkipsTheGroupingCommasAndTheSymbol) {
+    struct Row {
+        const char* decorated;
+        const char* grouped;
+        int numberStart;
+        int position;
+        int expected;
+    } rows[] = {
+        {"1,234,567.891 ft", "1,234,567.891", 0, 0, 0},
+        {"1,234,567.891 ft", "1,234,567.891", 0, 1, 1},   // before the first comma
+        {"1,234,567.891 ft", "1,234,567.891", 0, 2, 1},   // after it: the same place
+        {"1,234,567.891 ft", "1,234,567.891", 0, 9, 7},   // before the point
+        {"1,234,567.891 ft", "1,234,567.891", 0, 13, 11}, // the end of the number
+        {"1,234,567.891 ft", "1,234,567.891", 0, 14, 11}, // the space and the symbol
+        {"1,234,567.891 ft", "1,234,567.891", 0, 16, 11},
+        {"ft 1,234.500", "1,234.500", 3, 0, 0},           // a symbol in front
+        {"ft 1,234.500", "1,234.500", 3, 3, 0},
+        {"ft 1,234.500", "1,234.500", 3, 6, 2},
+        {"ft 1,234.500", "1,234.500", 3, 12, 8},
+        {"0.000,1 ft", "0.000,1", 0, 6, 5},               // commas among the decimals
+        {"0.000,1 ft", "0.000,1", 0, 7, 6},
+    };
+    for (const Row& row : rows) {
+        const QString grouped = QString::fromLatin1(row.grouped);
+        ASSERT_TRUE(QString::fromLatin1(row.decorated).mid(row.numberStart).startsWith(grouped)) << row.decorated;
+        EXPECT_EQ(plainPosition(grouped, row.numberStart, row.position), row.expected) << row.decorated << " at " << row.position;
+    }
+}

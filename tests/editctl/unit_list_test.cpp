@@ -1,6 +1,7 @@
 // The "Units" pick list behind the key u: the control's number in any unit of its quantity.
 #include "engine_fixture.h"
 #include "host_dialog.h"
+#include "user_input.h"
 
 #include <kestrum/editctl/unit_list_dlg.h>
 #include <kestrum/ui/list_box.h>
@@ -35,19 +36,24 @@ SeenList look(QWidget* window) {
     return seen;
 }
 
-// Selects a unit as the user does, which sends the selection change.
+// Clicks a unit in the list, which sends the selection change.
 void choose(QWidget* window, const QString& unit) {
     auto* list = dynamic_cast<CDialog*>(window)->DlgItem<CListBox>(7543);
-    list->setCurrentRow(list->FindStringExact(-1, unit));
+    EXPECT_TRUE(clickEntry(list, unit)) << unit.toStdString();
 }
+
+// Types a number over the Value box's text.
+void typeValue(QWidget* window, const QString& number) {
+    QWidget* value = dynamic_cast<CDialog*>(window)->GetDlgItem(7542);
+    EXPECT_TRUE(clickInto(value));
+    typeOver(value, number);
+}
+
+void close(QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); }
 
 class UnitList : public EngineTest {
 protected:
-    bool focus(CDimsafeEdit& control) {
-        if (!dialog.isVisible() && !kestrum::test::showActive(&dialog)) return false;
-        control.setFocus(Qt::TabFocusReason);
-        return kestrum::test::waitFor([&] { return control.hasFocus(); });
-    }
+    bool focus(CDimsafeEdit& control) { return clickInto(&control); }
 
     HostDialog dialog;
     kestrum::test::ModalDriver modals;
@@ -69,10 +75,10 @@ TEST_F(UnitList, ShowsTheNumberInThePreferredUnitAndConvertsOnEachChoice) {
         choose(window, QStringLiteral("inch"));
         inInches = look(window);
         // The user may type another number before the next choice: that number is converted.
-        dynamic_cast<CDialog*>(window)->SetDlgItemText(7542, QStringLiteral("39.37"));
+        typeValue(window, QStringLiteral("39.37"));
         choose(window, QStringLiteral("metre"));
         typedThenMetres = look(window);
-        static_cast<QDialog*>(window)->reject();
+        close(window);
     });
     QTest::keyClick(&length, Qt::Key_U);
     EXPECT_EQ(modals.driven(), 1);
@@ -101,12 +107,11 @@ TEST_F(UnitList, OpensInTheCurrentUnitSystemWithWhatWasTyped) {
     dialog.load(kLength2, 200);
     CDimsafeEdit& length = dialog[kLength2];
     ASSERT_TRUE(focus(length));
-    length.selectAll();
-    QTest::keyClicks(&length, QStringLiteral("12.5"));
+    typeOver(&length, QStringLiteral("12.5"));
     SeenList opened;
     modals.next([&](QWidget* window) {
         opened = look(window);
-        static_cast<QDialog*>(window)->reject();
+        close(window);
     });
     QTest::keyClick(&length, Qt::Key_U, Qt::ShiftModifier);
     EXPECT_EQ(opened.value, QStringLiteral("12.5"));
@@ -119,7 +124,7 @@ TEST_F(UnitList, AControlWithoutAValueOpensWithTheSentinel) {
     SeenList opened;
     modals.next([&](QWidget* window) {
         opened = look(window);
-        static_cast<QDialog*>(window)->reject();
+        close(window);
     });
     ASSERT_TRUE(focus(dialog[kMass3]));
     QTest::keyClick(&dialog[kMass3], Qt::Key_U);
@@ -136,7 +141,7 @@ TEST_F(UnitList, AnExpressionThatIsNoQuantityNameListsNothing) {
     SeenList opened;
     modals.next([&](QWidget* window) {
         opened = look(window);
-        static_cast<QDialog*>(window)->reject();
+        close(window);
     });
     ASSERT_TRUE(focus(dialog[kRate2]));
     QTest::keyClick(&dialog[kRate2], Qt::Key_U);
@@ -157,7 +162,7 @@ TEST_F(UnitList, AFailedConversionKeepsTheNumberInItsUnit) {
         broken = look(window);
         choose(window, QStringLiteral("double_good"));
         doubled = look(window);
-        static_cast<QDialog*>(window)->reject();
+        close(window);
     });
     ASSERT_TRUE(focus(dialog[kSpan3]));
     QTest::keyClick(&dialog[kSpan3], Qt::Key_U);
@@ -167,18 +172,48 @@ TEST_F(UnitList, AFailedConversionKeepsTheNumberInItsUnit) {
     EXPECT_EQ(doubled.value, QStringLiteral("2"));
 }
 
+TEST_F(UnitList, ANumberInNoUnitStaysWhicheverUnitIsChosen) {
+    // Bare has no preferred unit for Span: the number is shown unconverted, in no unit.
+    start(QStringLiteral("English"), QStringLiteral("Bare"), smallDatabase());
+    ASSERT_TRUE(dialog.Create());
+    dialog.load(kSpan3, 4);
+    EXPECT_EQ(dialog.text(kSpan3), QStringLiteral("4.000 "));
+    SeenList opened, doubled, good;
+    qsizetype messagesBeforeChoosing = -1;
+    modals.next([&](QWidget* window) {
+        opened = look(window);
+        messagesBeforeChoosing = boxes.texts().size();
+        choose(window, QStringLiteral("double_good"));
+        doubled = look(window);
+        choose(window, QStringLiteral("good"));
+        good = look(window);
+        close(window);
+    });
+    ASSERT_TRUE(focus(dialog[kSpan3]));
+    QTest::keyClick(&dialog[kSpan3], Qt::Key_U);
+    EXPECT_EQ(modals.driven(), 1);
+    EXPECT_EQ(opened.value, QStringLiteral("4"));
+    EXPECT_EQ(opened.selected, QString());
+    EXPECT_EQ(doubled.value, QStringLiteral("4")) << "not 0: nothing converts from no unit";
+    EXPECT_EQ(doubled.selected, QString()) << "the number is still in no unit";
+    EXPECT_EQ(good.value, QStringLiteral("4"));
+    EXPECT_EQ(boxes.texts().size(), messagesBeforeChoosing) << "no message of its own";
+    dialog.UpdateData(true);
+    EXPECT_EQ(dialog[kSpan3](), 4.0);
+}
+
 TEST_F(UnitList, ABadNumberInTheValueBoxIsReportedNotConverted) {
     start(QStringLiteral("English"), QStringLiteral("English"));
     ASSERT_TRUE(dialog.Create());
     dialog.load(kLength2, 1);
     SeenList after;
     modals.next([&](QWidget* window) {
-        dynamic_cast<CDialog*>(window)->SetDlgItemText(7542, QStringLiteral("one"));
+        typeValue(window, QStringLiteral("one"));
         choose(window, QStringLiteral("inch"));
-        dynamic_cast<CDialog*>(window)->SetDlgItemText(7542, QStringLiteral("2"));
+        typeValue(window, QStringLiteral("2"));
         choose(window, QStringLiteral("yard"));
         after = look(window);
-        static_cast<QDialog*>(window)->reject();
+        close(window);
     });
     ASSERT_TRUE(focus(dialog[kLength2]));
     QTest::keyClick(&dialog[kLength2], Qt::Key_U);

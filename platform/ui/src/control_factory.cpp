@@ -96,7 +96,10 @@ void applyTemplate(QWidget* widget, const ControlTemplate& c, DialogBaseUnits ba
 
     if (auto* label = qobject_cast<QLabel*>(widget)) applyStatic(label, c);
     else if (auto* edit = qobject_cast<CEdit*>(widget)) applyEdit(edit, c);
-    else if (auto* list = qobject_cast<CListBox*>(widget)) list->SetSorted(c.style & LBS_SORT);
+    else if (auto* list = qobject_cast<CListBox*>(widget)) {
+        list->SetSorted(c.style & LBS_SORT);
+        list->SetIntegralHeight(!(c.style & LBS_NOINTEGRALHEIGHT));
+    }
     else if (auto* view = qobject_cast<CListCtrl*>(widget)) view->SetSingleSelection(c.style & LVS_SINGLESEL);
     else if (c.cls == ControlClass::Button) applyButton(widget, c);
 }

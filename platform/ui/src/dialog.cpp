@@ -1,9 +1,13 @@
 #include <kestrum/ui/dialog.h>
 
 #include "modal_owner.h"
+#include "start_focus.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 
 CDialog::CDialog(int nIDTemplate, QWidget* pParentWnd)
     : MessageWindow<QDialog>(pParentWnd), DialogItems(this, nIDTemplate) {}
@@ -100,7 +104,31 @@ void CDialog::accept() { OnOK(); }
 
 void CDialog::reject() { OnCancel(); }
 
+void CDialog::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (!enter || modifiers != Qt::NoModifier) {
+        MessageWindow<QDialog>::keyPressEvent(event);
+        return;
+    }
+    // Qt presses a visible default button and otherwise does nothing; the platform's dialogs
+    // then send IDOK, so a dialog without buttons closes on Enter as well.
+    for (const QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->isDefault() && button->isVisible() && button->window() == this) {
+            MessageWindow<QDialog>::keyPressEvent(event);
+            return;
+        }
+    }
+    event->accept();
+    SendMessage(this, WM_COMMAND, kestrum::ui::commandParam(IDOK, BN_CLICKED), 0);
+}
+
 void CDialog::contextMenuEvent(QContextMenuEvent* event) {
     if (m_windowMenu && m_windowMenu->handleContextMenu(event)) return;
     MessageWindow<QDialog>::contextMenuEvent(event);
+}
+
+void CDialog::showEvent(QShowEvent* event) {
+    MessageWindow<QDialog>::showEvent(event);
+    if (!event->spontaneous()) kestrum::ui::selectEditFocusedAtStart(this);
 }

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace kestrum::ui {
@@ -79,6 +80,9 @@ bool DialogItems::createControls() {
         }
         if (c.id != IDC_STATIC && !m_items.count(c.id)) m_items[c.id] = control;
         wire(control, c);
+        // Shown explicitly: a page makes its controls when it is first shown, and Qt leaves a
+        // child made in an already visible widget hidden.
+        control->show();
         made.push_back(control);
     }
     // A static's mnemonic moves the focus to the next control that is a tab stop.
@@ -183,6 +187,14 @@ void DialogItems::GotoDlgCtrl(QWidget* pWndCtrl) {
     if (!pWndCtrl) return;
     pWndCtrl->setFocus(Qt::TabFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(pWndCtrl)) edit->selectAll();
+}
+
+QPushButton* DialogItems::templateDefaultButton() const {
+    if (!m_template) return nullptr;
+    for (const ControlTemplate& c : m_template->controls)
+        if (c.cls == ControlClass::Button && (c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            return qobject_cast<QPushButton*>(GetDlgItem(c.id));
+    return nullptr;
 }
 
 bool DialogItems::UpdateData(bool bSaveAndValidate) {

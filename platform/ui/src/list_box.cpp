@@ -1,6 +1,11 @@
 #include <kestrum/ui/list_box.h>
 
+#include "elided_tip_delegate.h"
+
 #include <kestrum/ui/constants.h>
+
+#include <QResizeEvent>
+#include <QScrollBar>
 
 namespace {
 
@@ -30,6 +35,11 @@ private:
 CListBox::CListBox(QWidget* parent) : MessageWindow<QListWidget>(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
+    auto* delegate = new kestrum::ui::ElidedTipDelegate(this);
+    delegate->setFitToViewport(true);
+    setItemDelegate(delegate);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_quiet == 0) emit selChange();
     });
@@ -75,6 +85,36 @@ int CListBox::DeleteString(int nIndex) {
 void CListBox::ResetContent() {
     QuietListChange quiet(this);
     clear();
+    // The scroll range is only updated at the next layout; entries added before it would be
+    // shown from the old position, their first ones hidden.
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+}
+
+void CListBox::SetIntegralHeight(bool bIntegral) {
+    m_integralHeight = bIntegral;
+    if (bIntegral) resize(width(), integralHeight(height()));
+}
+
+int CListBox::rowHeight() const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("Xg");
+    return qMax(1, style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height() + spacing());
+}
+
+int CListBox::integralHeight(int height) const {
+    const int frame = 2 * frameWidth();
+    const int row = rowHeight();
+    return frame + qMax(1, (height - frame) / row) * row;
+}
+
+void CListBox::resizeEvent(QResizeEvent* event) {
+    MessageWindow<QListWidget>::resizeEvent(event);
+    if (!m_integralHeight) return;
+    const int fitted = integralHeight(height());
+    if (fitted != height()) resize(width(), fitted);
 }
 
 QString CListBox::GetText(int nIndex) const {

@@ -1,6 +1,10 @@
 #include <kestrum/ui/list_ctrl.h>
 
+#include "elided_tip_delegate.h"
+
 #include <kestrum/ui/constants.h>
+
+#include <QScrollBar>
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -55,6 +59,7 @@ CListCtrl::CListCtrl(QWidget* parent) : MessageWindow<QTreeWidget>(parent) {
     setColumnCount(0);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
+    setItemDelegate(new kestrum::ui::ElidedTipDelegate(this));
 }
 
 void CListCtrl::SetSingleSelection(bool bSingle) {
@@ -110,6 +115,8 @@ bool CListCtrl::DeleteItem(int nItem) {
 
 bool CListCtrl::DeleteAllItems() {
     clear();
+    // A refilled list starts at the top, not where the old entries had been scrolled to.
+    verticalScrollBar()->setValue(0);
     return true;
 }
 

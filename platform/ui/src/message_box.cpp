@@ -4,6 +4,8 @@
 #include <kestrum/ui/resources.h>
 
 #include <QApplication>
+#include <QGridLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -21,15 +23,28 @@ MessageBoxHook& hook() {
 struct ButtonSet {
     std::vector<std::pair<QMessageBox::StandardButton, int>> buttons;  // in the order shown
     int escapeResult;
+    bool escapes = true;  // Escape and the close box answer escapeResult
+};
+
+// Keeps Escape from a box that cannot be escaped (Qt would press No or Abort).
+class NoEscape : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) return true;
+        return QObject::eventFilter(watched, event);
+    }
 };
 
 ButtonSet buttonsFor(unsigned type) {
     using B = QMessageBox;
     switch (type & MB_TYPEMASK) {
         case MB_OKCANCEL: return {{{B::Ok, IDOK}, {B::Cancel, IDCANCEL}}, IDCANCEL};
-        case MB_ABORTRETRYIGNORE: return {{{B::Abort, IDABORT}, {B::Retry, IDRETRY}, {B::Ignore, IDIGNORE}}, IDABORT};
+        case MB_ABORTRETRYIGNORE: return {{{B::Abort, IDABORT}, {B::Retry, IDRETRY}, {B::Ignore, IDIGNORE}}, IDABORT, false};
         case MB_YESNOCANCEL: return {{{B::Yes, IDYES}, {B::No, IDNO}, {B::Cancel, IDCANCEL}}, IDCANCEL};
-        case MB_YESNO: return {{{B::Yes, IDYES}, {B::No, IDNO}}, IDNO};
+        case MB_YESNO: return {{{B::Yes, IDYES}, {B::No, IDNO}}, IDNO, false};
         case MB_RETRYCANCEL: return {{{B::Retry, IDRETRY}, {B::Cancel, IDCANCEL}}, IDCANCEL};
         default: return {{{B::Ok, IDOK}}, IDOK};
     }
@@ -84,6 +99,22 @@ int ShowMessageBox(const MessageBoxRequest& request) {
     std::vector<QPushButton*> shown;
     for (const auto& [standard, result] : set.buttons) shown.push_back(box.addButton(standard));
     box.setDefaultButton(shown[defaultIndex(request.type, shown.size())]);
+    NoEscape noEscape;
+    if (!set.escapes) {
+        box.installEventFilter(&noEscape);
+        box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    }
+    // The box is sized to its text; the platform's box is never narrower than its caption. A
+    // window manager may draw the caption in bold, beside the window's icon and three buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        QFont title = QApplication::font();
+        title.setBold(true);
+        const QFontMetrics metrics(title);
+        const int captionWidth = metrics.horizontalAdvance(request.caption) + 6 * metrics.height();
+        const QMargins margins = grid->contentsMargins();
+        grid->addItem(new QSpacerItem(captionWidth - margins.left() - margins.right(), 0, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     ArrowWhileOpen arrow;
     box.exec();
     for (std::size_t i = 0; i < shown.size(); ++i)

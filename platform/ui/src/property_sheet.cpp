@@ -1,15 +1,20 @@
 #include <kestrum/ui/property_sheet.h>
 
 #include "modal_owner.h"
+#include "start_focus.h"
 #include "stacked_tab_bar.h"
 
 #include <kestrum/ui/dialog_units.h>
 
 #include <QBoxLayout>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QTabWidget>
+
+#include <utility>
 
 namespace {
 
@@ -51,6 +56,20 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* pParentWnd, int 
     connect(m_ok, &QPushButton::clicked, this, [this] { OnOK(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { OnCancel(); });
     connect(m_tabs, &QTabWidget::currentChanged, this, &CPropertySheet::tabChosen);
+    // The platform's keys for the next and the previous page work wherever the focus is in
+    // the sheet, the OK and Cancel buttons included, and wrap round.
+    const std::pair<QKeySequence, int> steps[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [keys, step] : steps) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step] { stepPage(step); });
+    }
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
     connect(help, &QShortcut::activated, this, [this] {
@@ -124,6 +143,10 @@ bool CPropertySheet::activate(int index) {
     if (current && current != next && !current->OnKillActive()) return false;
     if (!next->ensureCreated()) return false;
     m_active = index;
+    // Enter presses the current page's default button, and the sheet's OK on a page without
+    // one. Qt gives a dialog one default button, which a page's button takes when it is made.
+    QPushButton* pageDefault = next->templateDefaultButton();
+    (pageDefault ? pageDefault : m_ok)->setDefault(true);
     next->OnSetActive();
     return true;
 }
@@ -133,6 +156,35 @@ void CPropertySheet::tabChosen(int index) {
     if (!activate(index)) {
         const QSignalBlocker block(m_tabs);
         m_tabs->setCurrentIndex(m_active);
+    }
+}
+
+void CPropertySheet::focusFirstTabStop(CPropertyPage* page) {
+    for (QWidget* control : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() && control->isVisibleTo(page)) {
+            // The tabs may have given the focus back to it already, without selecting its text.
+            if (control->hasFocus()) {
+                if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+            } else {
+                control->setFocus(Qt::TabFocusReason);
+            }
+            return;
+        }
+    }
+}
+
+void CPropertySheet::stepPage(int step) {
+    const int count = m_tabs->count();
+    if (count < 2) return;
+    int index = m_tabs->currentIndex();
+    for (int pass = 1; pass < count; ++pass) {
+        index = (index + step + count) % count;
+        if (m_tabs->isTabEnabled(index)) {
+            m_tabs->setCurrentIndex(index);  // as a click on the tab: the current page may refuse
+            // The keys take the focus along to the page they show.
+            if (m_tabs->currentIndex() == index) focusFirstTabStop(GetActivePage());
+            return;
+        }
     }
 }
 
@@ -211,4 +263,15 @@ void CPropertySheet::reject() { OnCancel(); }
 void CPropertySheet::contextMenuEvent(QContextMenuEvent* event) {
     if (m_windowMenu.handleContextMenu(event)) return;
     MessageWindow<QDialog>::contextMenuEvent(event);
+}
+
+void CPropertySheet::showEvent(QShowEvent* event) {
+    MessageWindow<QDialog>::showEvent(event);
+    if (event->spontaneous()) return;
+    // The sheet starts with the focus on the current page's first tab stop, not on the tabs,
+    // unless the page has put it somewhere itself.
+    CPropertyPage* page = GetActivePage();
+    QWidget* focus = focusWidget();
+    if (page && !(focus && page->isAncestorOf(focus))) focusFirstTabStop(page);
+    kestrum::ui::selectEditFocusedAtStart(this);
 }

@@ -56,6 +56,8 @@ QString smallDatabase() {
 		<UNIT_SYSTEM NAME = "Metric">
 			<UNIT_SYSTEM_QTY NAME = "Span" PREFERRED_UNIT = "double_good"/>
 		</UNIT_SYSTEM>
+		<UNIT_SYSTEM NAME = "Bare">
+		</UNIT_SYSTEM>
 	</UNIT_SYSTEMS>
 </UNITS_DATABASE>
 )");

@@ -27,7 +27,7 @@ inline QString shippedDatabase() { return QStringLiteral(KESTRUM_SOURCE_DIR "/da
 
 // A small database file in a temporary folder: quantity Span with units good (factor 1, symbol
 // gd), double_good (factor 2, dg), blank (no factor) and broken (an expression of an unknown
-// unit); unit systems English (good) and Metric (double_good).
+// unit); unit systems English (good), Metric (double_good) and Bare (no preferred unit for Span).
 QString smallDatabase();
 
 class EngineTest : public ::testing::Test {

@@ -68,6 +68,19 @@ protected:
 
 QString textOf(const CDialog& dialog, int id) { return dialog.GetDlgItemText(id); }
 
+// Replaces the text of a shown edit as the user does: a click into it, all selected, typed.
+void type(CDialog& dialog, int id, const QString& text) {
+    QWidget* edit = dialog.GetDlgItem(id);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+}
+
+void click(CDialog& dialog, int id) {
+    QWidget* control = dialog.GetDlgItem(id);
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, control->height() / 2));
+}
+
 }  // namespace
 
 TEST(DataExchange, LoadingWritesEachValueIntoItsControl) {
@@ -90,14 +103,17 @@ TEST(DataExchange, SavingReadsBackWhatTheControlsHold) {
     addExchangeTemplate();
     ExchangeDialog dialog;
     ASSERT_TRUE(dialog.Create());
-    dialog.SetDlgItemText(kName, QStringLiteral("foot"));
-    dialog.SetDlgItemText(kFactor, QStringLiteral(" 0.3048 "));
-    dialog.SetDlgItemText(kExponent, QStringLiteral("+2"));
-    dialog.SetDlgItemText(kOffset, QStringLiteral("-1.5e-3"));
-    dialog.CheckDlgButton(kCheck, BST_UNCHECKED);
-    dialog.CheckRadioButton(kFirstRadio, kSecondRadio, kFirstRadio);
+    ASSERT_TRUE(kestrum::test::showActive(&dialog));
+    type(dialog, kName, QStringLiteral("foot"));
+    type(dialog, kFactor, QStringLiteral(" 0.3048 "));
+    type(dialog, kExponent, QStringLiteral("+2"));
+    type(dialog, kOffset, QStringLiteral("-1.5e-3"));
+    click(dialog, kCheck);
+    click(dialog, kFirstRadio);
     dialog.DlgItem<CListBox>(kList)->SetCurSel(-1);
-    EXPECT_TRUE(dialog.UpdateData(true));
+    click(dialog, IDOK);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), IDOK);
     EXPECT_EQ(dialog.name, QStringLiteral("foot"));
     EXPECT_EQ(dialog.factor, 0.3048);
     EXPECT_EQ(dialog.exponent, 2);
@@ -118,10 +134,11 @@ TEST(DataExchange, ABadNumberIsRefusedAndStopsTheExchangeAtItsBox) {
     ExchangeDialog dialog;
     ASSERT_TRUE(dialog.Create());
     ASSERT_TRUE(kestrum::test::showActive(&dialog));
-    dialog.SetDlgItemText(kName, QStringLiteral("inch"));
-    dialog.SetDlgItemText(kFactor, QStringLiteral("0,0254"));
-    dialog.SetDlgItemText(kExponent, QStringLiteral("7"));
-    EXPECT_FALSE(dialog.UpdateData(true));
+    type(dialog, kName, QStringLiteral("inch"));
+    type(dialog, kFactor, QStringLiteral("0,0254"));
+    type(dialog, kExponent, QStringLiteral("7"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
     ASSERT_EQ(boxes.texts(), QStringList{"Please enter a number."});
     EXPECT_EQ(boxes.boxes()[0].icon(), MB_ICONEXCLAMATION);
     EXPECT_EQ(dialog.name, QStringLiteral("inch"));  // exchanged before the bad box
@@ -131,9 +148,10 @@ TEST(DataExchange, ABadNumberIsRefusedAndStopsTheExchangeAtItsBox) {
     EXPECT_EQ(dialog.DlgItem<CEdit>(kFactor)->selectedText(), QStringLiteral("0,0254"));
 
     boxes.clear();
-    dialog.SetDlgItemText(kFactor, QStringLiteral("0.0254"));
-    dialog.SetDlgItemText(kExponent, QStringLiteral("1.5"));
-    EXPECT_FALSE(dialog.UpdateData(true));
+    type(dialog, kFactor, QStringLiteral("0.0254"));
+    type(dialog, kExponent, QStringLiteral("1.5"));
+    click(dialog, IDOK);
+    EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(boxes.texts(), QStringList{"Please enter an integer."});
     EXPECT_EQ(dialog.factor, 0.0254);
 }

@@ -63,6 +63,14 @@ protected:
 
 void click(CDialog* dialog, int id) { QTest::mouseClick(dialog->DlgItem<QPushButton>(id), Qt::LeftButton); }
 
+// Replaces the text of an edit as the user does: a click into it, all selected, typed.
+void type(CDialog* dialog, int id, const QString& text) {
+    QWidget* edit = dialog->GetDlgItem(id);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+}
+
 }  // namespace
 
 TEST(Dialog, OKSavesTheDataAndEndsWithIDOK) {
@@ -72,7 +80,7 @@ TEST(Dialog, OKSavesTheDataAndEndsWithIDOK) {
     QString shown;
     driver.next([&](QWidget*) {
         shown = dialog.GetDlgItemText(kValue);
-        dialog.SetDlgItemText(kValue, QStringLiteral("7.25"));
+        type(&dialog, kValue, QStringLiteral("7.25"));
         click(&dialog, IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -93,7 +101,7 @@ TEST(Dialog, CancelEscapeAndTheCloseBoxEndWithIDCANCELWithoutSaving) {
         ValueDialog dialog;
         ModalDriver driver;
         driver.next([&](QWidget*) {
-            dialog.SetDlgItemText(kValue, QStringLiteral("9"));
+            type(&dialog, kValue, QStringLiteral("9"));
             ways[i](dialog);
         });
         EXPECT_EQ(dialog.DoModal(), IDCANCEL) << "way " << i;
@@ -108,10 +116,10 @@ TEST(Dialog, OKWithABadNumberKeepsTheDialogOpen) {
     ModalDriver driver;
     bool stayedOpen = false;
     driver.next([&](QWidget*) {
-        dialog.SetDlgItemText(kValue, QStringLiteral("seven"));
+        type(&dialog, kValue, QStringLiteral("seven"));
         QTest::keyClick(dialog.GetDlgItem(kValue), Qt::Key_Return);  // Enter presses the default button
         stayedOpen = dialog.isVisible();
-        dialog.SetDlgItemText(kValue, QStringLiteral("7"));
+        type(&dialog, kValue, QStringLiteral("7"));
         click(&dialog, IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -128,7 +136,7 @@ TEST(Dialog, ControlNotificationsArriveAsCommands) {
     dialog.commands.clear();
 
     click(&dialog, kApply);
-    dialog.GetDlgItem(kValue)->setFocus();
+    QTest::mouseClick(dialog.GetDlgItem(kValue), Qt::LeftButton);
     QTest::keyClicks(dialog.GetDlgItem(kValue), QStringLiteral("1"));
     for (int id : {kNotifying, kSilent}) {
         auto* list = dialog.DlgItem<CListBox>(id);

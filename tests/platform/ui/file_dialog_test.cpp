@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 using kestrum::test::ModalDriver;
 
@@ -47,8 +49,10 @@ TEST(FileDialog, OpenDialogOffersExistingFilesAndAnswersTheChosenPath) {
         directory = files->directory().absolutePath();
         auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(name, nullptr);
-        name->setText(QStringLiteral("b"));  // typed without its extension
-        static_cast<QDialog*>(files)->accept();  // as the Open button does
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(name, QStringLiteral("b"));  // typed without its extension
+        // Enter first takes the completion offered, if a list of it opened, then opens.
+        for (int i = 0; i < 2 && files->isVisible(); ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(filters, (QStringList{"Morvane Files (*.xml)", "All Files (*)"}));
@@ -61,7 +65,7 @@ TEST(FileDialog, OpenDialogOffersExistingFilesAndAnswersTheChosenPath) {
 TEST(FileDialog, CancelLeavesTheNameAsGiven) {
     CFileDialog dialog(true, QStringLiteral("xml"), QStringLiteral("/nowhere/Unit_Database.xml"), OFN_FILEMUSTEXIST);
     ModalDriver driver;
-    driver.next([](QWidget* window) { qobject_cast<QDialog*>(window)->reject(); });
+    driver.next([](QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(dialog.GetPathName(), QStringLiteral("/nowhere/Unit_Database.xml"));
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -97,4 +101,49 @@ TEST(ListCtrl, ClientRectIsKnownBeforeTheViewIsShown) {
     const QRect client = view.GetClientRect();
     EXPECT_EQ(client.width(), 300 - 2 * view.frameWidth());
     EXPECT_EQ(client.height(), 150 - 2 * view.frameWidth());
+}
+
+namespace {
+
+QString toolTipOver(QAbstractItemView& view, const QRect& cell) {
+    QToolTip::hideText();
+    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+    const QPoint at = cell.center();
+    QHelpEvent event(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view.viewport(), &event);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+}  // namespace
+
+TEST(ListCtrl, ACellCutShortShowsItsWholeTextAsATooltip) {
+    CListCtrl view;
+    view.resize(200, 120);
+    view.InsertColumn(0, QStringLiteral("Quantity"), LVCFMT_LEFT, 60);
+    view.InsertColumn(1, QStringLiteral("Unit"), LVCFMT_LEFT, 60);
+    view.InsertItem(0, QStringLiteral("Thermal conductance"));
+    view.SetItemText(0, 1, QStringLiteral("m"));
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const QModelIndex quantity = view.model()->index(0, 0), unit = view.model()->index(0, 1);
+    EXPECT_EQ(toolTipOver(view, view.visualRect(quantity)), QStringLiteral("Thermal conductance"));
+    EXPECT_EQ(toolTipOver(view, view.visualRect(unit)), QString());
+}
+
+TEST(ListCtrl, ARefilledListStartsAtTheTop) {
+    CListCtrl view;
+    view.resize(200, 120);
+    view.InsertColumn(0, QStringLiteral("Quantity"), LVCFMT_LEFT, 150);
+    for (int i = 0; i < 50; ++i) view.InsertItem(i, QStringLiteral("quantity %1").arg(i));
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_End);
+    QApplication::processEvents();
+    ASSERT_GT(view.verticalScrollBar()->value(), 0);
+    view.DeleteAllItems();
+    for (int i = 0; i < 50; ++i) view.InsertItem(i, QStringLiteral("other %1").arg(i));
+    QApplication::processEvents();
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    EXPECT_EQ(view.visualRect(view.model()->index(0, 0)).top(), 0);
 }

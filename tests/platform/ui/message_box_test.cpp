@@ -75,7 +75,7 @@ TEST(MessageBox, RealBoxShowsItsButtonsAndAnswersTheOneClicked) {
         text = box->text();
         icon = box->icon();
         for (QAbstractButton* button : box->buttons()) buttons << button->text();
-        box->button(QMessageBox::No)->click();
+        QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
     });
     EXPECT_EQ(MessageBox(nullptr, QStringLiteral("The Unit Database has unsaved changes. Save them?"), QStringLiteral("Morvane"),
                          MB_YESNOCANCEL | MB_ICONQUESTION),
@@ -116,4 +116,42 @@ TEST(WaitCursor, NestsAndGivesWayToMessageBoxes) {
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     }
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(MessageBox, IsNeverNarrowerThanItsCaption) {
+    // A window manager draws the caption, often in bold, beside the window's icon and up to
+    // three buttons; a box sized to its short text cut the caption short.
+    const QString caption = QStringLiteral("Kestrum Morvane");
+    ModalDriver driver;
+    int width = 0;
+    driver.next([&](QWidget* window) {
+        width = window->width();
+        QTest::keyClick(window, Qt::Key_Return);
+    });
+    EXPECT_EQ(MessageBox(nullptr, QStringLiteral("Bad."), caption, MB_OK | MB_ICONERROR), IDOK);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    EXPECT_GE(width, metrics.horizontalAdvance(caption) + 5 * metrics.height());
+}
+
+TEST(MessageBox, EscapeAnswersCancelOrOKAloneAndNothingInABoxWithoutEither) {
+    ModalDriver driver;
+    driver.next([](QWidget* window) { QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape); });
+    EXPECT_EQ(MessageBox(nullptr, QStringLiteral("Read."), QStringLiteral("Morvane"), MB_OK), IDOK);
+
+    for (unsigned type : {unsigned(MB_YESNO), unsigned(MB_ABORTRETRYIGNORE)}) {
+        bool openAfterEscape = false;
+        driver.next([&](QWidget* window) {
+            auto* box = qobject_cast<QMessageBox*>(window);
+            ASSERT_NE(box, nullptr);
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
+            openAfterEscape = box->isVisible();
+            EXPECT_FALSE(box->windowFlags() & Qt::WindowCloseButtonHint) << "a close box would escape it";
+            QTest::mouseClick(box->button(type == MB_YESNO ? QMessageBox::No : QMessageBox::Ignore), Qt::LeftButton);
+        });
+        const int answer = MessageBox(nullptr, QStringLiteral("Replace it?"), QStringLiteral("Morvane"), type);
+        EXPECT_TRUE(openAfterEscape) << type;
+        EXPECT_EQ(answer, type == MB_YESNO ? IDNO : IDIGNORE);
+    }
 }

@@ -108,7 +108,19 @@ struct Fixture {
         for (LoggingPage* page : {&first, &second, &third}) sheet.AddPage(page);
     }
     QTabWidget* tabs() const { return sheet.findChild<QTabWidget*>(); }
+    // A click on the tab, as the user chooses a page.
+    void clickTab(int index) const {
+        QTabBar* bar = tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
 };
+
+// Replaces the text of a shown edit as the user does: a click into it, all selected, typed.
+void typeInto(QWidget* edit, const QString& text) {
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+}
 
 }  // namespace
 
@@ -118,10 +130,11 @@ TEST(PropertySheet, PagesAreMadeWhenFirstShown) {
     EXPECT_TRUE(f.first.hasControls());
     EXPECT_FALSE(f.second.hasControls());
     EXPECT_FALSE(f.third.hasControls());
-    ASSERT_TRUE(f.sheet.SetActivePage(1));
+    ASSERT_TRUE(kestrum::test::showActive(&f.sheet));
+    f.clickTab(1);
     EXPECT_TRUE(f.second.hasControls());
     EXPECT_FALSE(f.third.hasControls());
-    f.tabs()->setCurrentIndex(0);  // as a click on the tab does
+    f.clickTab(0);
     EXPECT_EQ(f.log, (QStringList{"init Database File", "set Database File", "kill Database File", "init By Expression",
                                   "set By Expression", "kill By Expression", "set Database File"}));
     EXPECT_EQ(f.sheet.GetActivePage(), &f.first);
@@ -164,8 +177,9 @@ TEST(PropertySheet, APageThatRefusesToBeLeftKeepsItsTab) {
     Fixture f;
     MessageBoxRecorder boxes;
     ASSERT_TRUE(f.sheet.Create());
-    f.first.SetDlgItemText(1033, QStringLiteral("many"));
-    f.tabs()->setCurrentIndex(2);
+    ASSERT_TRUE(kestrum::test::showActive(&f.sheet));
+    typeInto(f.first.GetDlgItem(1033), QStringLiteral("many"));
+    f.clickTab(2);
     EXPECT_EQ(f.sheet.GetActiveIndex(), 0);
     EXPECT_EQ(f.tabs()->currentIndex(), 0);
     EXPECT_FALSE(f.third.hasControls());
@@ -175,14 +189,15 @@ TEST(PropertySheet, APageThatRefusesToBeLeftKeepsItsTab) {
 
 TEST(PropertySheet, OKLeavesTheCurrentPageAsksThenEndsEveryMadePage) {
     Fixture f;
-    f.sheet.SetActivePage(1);
     ModalDriver driver;
     driver.next([&](QWidget*) {
+        f.clickTab(1);
         f.log.clear();
         QTest::mouseClick(f.sheet.okButton(), Qt::LeftButton);
     });
     EXPECT_EQ(f.sheet.DoModal(), IDOK);
-    EXPECT_EQ(f.log, (QStringList{"kill By Expression", "query 1", "ok By Expression"}));
+    // The third page was never shown: it has nothing to end.
+    EXPECT_EQ(f.log, (QStringList{"kill By Expression", "query 1", "ok Database File", "ok By Expression"}));
 }
 
 TEST(PropertySheet, CancelAsksWithoutLeavingThePageAndCanBeRefused) {
@@ -204,11 +219,12 @@ TEST(PropertySheet, CancelAsksWithoutLeavingThePageAndCanBeRefused) {
 TEST(PropertySheet, WindowMenuCommandsAreOfferedToThePages) {
     Fixture f;
     f.second.addAbout = true;
-    f.sheet.SetActivePage(1);
     ModalDriver driver;
     QStringList items;
     driver.next([&](QWidget*) {
-        f.tabs()->setCurrentIndex(0);  // the command reaches a page that is not current
+        f.clickTab(1);
+        f.clickTab(0);  // the command reaches a page that is not current
+        // What a right click on the page's free area sends (QTest's clicks do not make one).
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(150, 120), f.first.mapToGlobal(QPoint(150, 120)));
         QApplication::sendEvent(&f.first, &event);
         EXPECT_TRUE(f.sheet.isVisible());
@@ -228,7 +244,7 @@ TEST(PropertySheet, F1GoesToTheCurrentPage) {
     Fixture f;
     ModalDriver driver;
     driver.next([&](QWidget*) {
-        f.tabs()->setCurrentIndex(1);
+        f.clickTab(1);
         QTest::keyClick(f.second.GetDlgItem(1000), Qt::Key_F1);
         QTest::mouseClick(f.sheet.cancelButton(), Qt::LeftButton);
     });

@@ -4,7 +4,9 @@
 // current unit system. Without the focus the control shows its value rounded to its decimals,
 // with digit grouping and the unit's symbol ("1,234.50 ft"); while it has the focus it shows the
 // plain number ("1234.50"). Only characters that can form a number get in, whether typed, pasted
-// or dropped; the key u opens a list of the quantity's units with the value in each.
+// or dropped; text dropped onto a control the user is not editing goes into the number it shows
+// and is taken at once, as if typed there and the control left. The key u opens a list of the
+// quantity's units with the value in each.
 //
 // A host starts the library's one engine connection before it shows a control and ends it after
 // the last one is gone:

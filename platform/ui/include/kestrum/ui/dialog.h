@@ -2,8 +2,8 @@
 //
 // The controls are made when the dialog is created, from the template found along the resource
 // lookup at that moment; then OnInitDialog runs (the default loads the data). The OK and Cancel
-// buttons (IDOK, IDCANCEL), Enter on the default button, Escape and the close box reach OnOK and
-// OnCancel; the other controls' notifications arrive as WM_COMMAND in OnCommand. F1 calls
+// buttons (IDOK, IDCANCEL), Enter (the default button, or IDOK in a dialog without one), Escape
+// and the close box reach OnOK and OnCancel; the other controls' notifications arrive as WM_COMMAND in OnCommand. F1 calls
 // OnCommandHelp. A template with WS_SYSMENU gives the dialog its window menu (window_menu.h),
 // whose choices arrive in OnSysCommand. A dialog without a parent is owned by the program's
 // main window when it runs.
@@ -49,6 +49,8 @@ protected:
     void accept() override;
     void reject() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool ensureCreated();

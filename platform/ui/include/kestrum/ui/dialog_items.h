@@ -14,6 +14,8 @@
 #include <optional>
 #include <vector>
 
+class QPushButton;
+
 namespace kestrum::ui {
 
 class KESTRUM_UI_API DialogItems {
@@ -37,6 +39,8 @@ public:
     void CheckDlgButton(int nIDButton, int nCheck);
     void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
     void GotoDlgCtrl(QWidget* pWndCtrl);
+    // The push button the template makes the default one (DEFPUSHBUTTON), or null.
+    QPushButton* templateDefaultButton() const;
 
     // Runs DoDataExchange: true saves the controls into the members and validates them, false
     // loads the members into the controls. Answers false when a value was refused.

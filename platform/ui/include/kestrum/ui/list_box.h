@@ -5,6 +5,11 @@
 // the index given, also in a sorted list. The selection changed by the program (SetCurSel,
 // SelectString, deletions) sends no notification; one changed by the user signals selChange and,
 // for a notifying list box on a dialog, sends LBN_SELCHANGE to the dialog.
+//
+// As the platform's list boxes, it does not scroll sideways: an entry wider than the box is cut
+// short with "…" and shows its whole text as a tooltip. ResetContent scrolls back to the top. A
+// list box from a template keeps its height to whole rows (unless LBS_NOINTEGRALHEIGHT), so the
+// last row shown is never cut in half.
 #pragma once
 
 #include <kestrum/ui/export.h>
@@ -19,6 +24,8 @@ public:
 
     void SetSorted(bool bSorted) { m_sorted = bSorted; }
     bool IsSorted() const { return m_sorted; }
+    // Trims the height, now and on every resize, to the frame and a whole number of rows.
+    void SetIntegralHeight(bool bIntegral);
 
     int AddString(const QString& text);                 // the new index
     int InsertString(int nIndex, const QString& text);  // nIndex -1: at the end; LB_ERR if out of range
@@ -40,8 +47,15 @@ signals:
     void selChange();  // LBN_SELCHANGE
     void dblClk();     // LBN_DBLCLK
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    int rowHeight() const;
+    int integralHeight(int height) const;
+
     bool m_sorted = false;
+    bool m_integralHeight = false;
     int m_quiet = 0;  // > 0 while the program itself changes the list
     friend class QuietListChange;
 };

@@ -31,8 +31,10 @@ using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
 KESTRUM_UI_API MessageBoxHook setMessageBoxHook(MessageBoxHook hook);
 
 // Shows the box (or asks the hook) and returns the button pressed: IDOK, IDCANCEL, IDYES, ...
-// Closing the box without a button answers IDCANCEL where the box has it, else IDNO (Yes/No),
-// IDABORT (Abort/Retry/Ignore) or IDOK (OK alone).
+// Enter presses the default button. Escape and the close box answer IDCANCEL where the box has
+// Cancel and IDOK for OK alone; a Yes/No or Abort/Retry/Ignore box has neither, as on the
+// platform, and must be answered with a button. Should it still close without one, it answers
+// IDNO or IDABORT.
 KESTRUM_UI_API int ShowMessageBox(const MessageBoxRequest& request);
 
 }  // namespace kestrum::ui

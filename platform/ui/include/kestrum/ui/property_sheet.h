@@ -65,11 +65,14 @@ protected:
     void accept() override;
     void reject() override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     bool build();
     void tabChosen(int index);
     bool activate(int index);
+    void stepPage(int step);
+    void focusFirstTabStop(CPropertyPage* page);
 
     QTabWidget* m_tabs;
     kestrum::ui::StackedTabBar* m_stackedTabs = nullptr;
