@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -68,14 +72,42 @@ TEST(NumberText, ShortestTextReadsBackToTheSameDouble) {
     EXPECT_EQ(formatShortest(0.3048).toStdString(), "0.3048");
 }
 
+// A German locale of the test's own, compiled into a temporary LOCPATH: no root needed, and the
+// test never depends on which locales the machine happens to have.
+class GermanLocale {
+public:
+    GermanLocale() {
+        if (!m_dir.isValid()) return;
+        const QString target = m_dir.filePath(QStringLiteral("de_DE.UTF-8"));
+        const int status = QProcess::execute(QStringLiteral("localedef"),
+                                             {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
+                                              QStringLiteral("UTF-8"), target});
+        if (status != 0) return;
+        const QByteArray previous = qgetenv("LOCPATH");
+        qputenv("LOCPATH", QFile::encodeName(m_dir.path()));
+        const char* saved = std::setlocale(LC_NUMERIC, nullptr);
+        m_saved = saved ? saved : "C";
+        m_active = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+        if (previous.isNull()) qunsetenv("LOCPATH");
+        else qputenv("LOCPATH", previous);
+    }
+    ~GermanLocale() {
+        if (m_active) std::setlocale(LC_NUMERIC, m_saved.c_str());
+    }
+    bool active() const { return m_active; }
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_saved;
+    bool m_active = false;
+};
+
 TEST(NumberText, IgnoresTheProcessLocale) {
     // Under a decimal-comma locale the C library would read "1.5" as 1; this code must not.
-    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
-    const std::string saved = previous ? previous : "C";
-    const bool german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    const GermanLocale german;
+    ASSERT_TRUE(german.active()) << "localedef could not build de_DE.UTF-8 (scripts/setup installs locales)";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "the locale in force reads numbers with a comma";
     EXPECT_EQ(parseDouble(u"1.5"), 1.5);
     EXPECT_EQ(parseDouble(u"1,5"), std::nullopt);
     EXPECT_EQ(formatDouble(2.25).toStdString(), "2.25");
-    std::setlocale(LC_NUMERIC, saved.c_str());
-    if (!german) GTEST_SKIP() << "de_DE.UTF-8 is not installed; checked under the C locale only";
 }
