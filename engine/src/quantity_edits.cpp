@@ -90,18 +90,15 @@ Result Tables::Quantity_DimVector_Replace(std::string_view quantity, std::span<c
 
 Result Tables::Quantity_Expression_Replace(std::string_view quantity, std::string_view expression) {
     return withQuantity(quantity, [&](QuantityIt q) {
-        if (!isStorableExpression(expression)) return E_INVALID_EXPRESSION;
-        QuantityRecord& record = *q->second;
-        record.expression = expression;
-        // The vector is worked out from a non-empty expression on first demand; an empty one
-        // makes the quantity dimensionless, and its vector replaceable again.
-        if (record.expression.empty()) {
-            record.dimVector.fill(0);
-        } else {
-            record.dimVector = unsetDimVector();
-        }
-        invalidateDerived();
-        return S_OK;
+        return replaceExpression(*q->second, expression, [](QuantityRecord& record) {
+            // The vector is worked out from a non-empty expression on first demand; an empty
+            // one makes the quantity dimensionless, and its vector replaceable again.
+            if (record.expression.empty()) {
+                record.dimVector.fill(0);
+            } else {
+                record.dimVector = unsetDimVector();
+            }
+        });
     });
 }
 

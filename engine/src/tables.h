@@ -167,6 +167,8 @@ private:
     Result addSynonym(NameIndex<Record>& index, typename Table<Record>::iterator item, std::string_view synonym);
     template <class Record>
     Result removeSynonym(NameIndex<Record>& index, typename Table<Record>::iterator item, std::string_view synonym);
+    template <class Record, class Forget>
+    Result replaceExpression(Record& record, std::string_view expression, Forget&& forget);
     template <class Record>
     void removeItem(Table<Record>& table, NameIndex<Record>& index, typename Table<Record>::iterator item);
 

@@ -107,15 +107,12 @@ Result Tables::replaceGivenValue(std::string_view unit, double UnitRecord::*valu
 
 Result Tables::Unit_Expression_Replace(std::string_view unit, std::string_view expression) {
     return withUnit(unit, [&](UnitIt u) {
-        if (!isStorableExpression(expression)) return E_INVALID_EXPRESSION;
-        UnitRecord& record = *u->second;
-        record.expression = expression;
-        // A non-empty expression is evaluated on first demand; clearing it leaves factor and
-        // offset at 0, so they can be given directly again.
-        const double value = record.expression.empty() ? 0.0 : UNDEFINED_VALUE;
-        record.conversionFactor = record.conversionOffset = value;
-        invalidateDerived();
-        return S_OK;
+        return replaceExpression(*u->second, expression, [](UnitRecord& record) {
+            // A non-empty expression is evaluated on first demand; clearing it leaves factor
+            // and offset at 0, so they can be given directly again.
+            const double value = record.expression.empty() ? 0.0 : UNDEFINED_VALUE;
+            record.conversionFactor = record.conversionOffset = value;
+        });
     });
 }
 
