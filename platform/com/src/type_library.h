@@ -17,22 +17,9 @@ inline constexpr HREFTYPE kNoType = 0xFFFFFFFF;
 template <class Interface, const IID& kInterfaceId>
 class SingleInterface : public Interface {
 public:
-    HRESULT QueryInterface(REFIID riid, void** ppv) final {
-        if (ppv == nullptr) return E_POINTER;
-        if (riid == IID_IUnknown || riid == kInterfaceId) {
-            *ppv = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
+    HRESULT QueryInterface(REFIID riid, void** ppv) final;
     ULONG AddRef() final { return ++m_refs; }
-    ULONG Release() final {
-        const ULONG left = --m_refs;
-        if (left == 0) delete this;
-        return left;
-    }
+    ULONG Release() final;
 
 protected:
     SingleInterface() = default;
@@ -41,6 +28,25 @@ protected:
 private:
     std::atomic<ULONG> m_refs{1};
 };
+
+template <class Interface, const IID& kInterfaceId>
+HRESULT SingleInterface<Interface, kInterfaceId>::QueryInterface(REFIID riid, void** ppv) {
+    if (ppv == nullptr) return E_POINTER;
+    if (riid == IID_IUnknown || riid == kInterfaceId) {
+        *ppv = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+template <class Interface, const IID& kInterfaceId>
+ULONG SingleInterface<Interface, kInterfaceId>::Release() {
+    const ULONG left = --m_refs;
+    if (left == 0) delete this;
+    return left;
+}
 
 class TypeLibrary final : public SingleInterface<ITypeLib, IID_ITypeLib> {
 public:
