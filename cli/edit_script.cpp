@@ -18,6 +18,7 @@ struct Operation {
     int arity;              // number of arguments; the last takes the rest of the text
     std::function<Result(Engine&, const Args&, std::string&)> call;
 };
+using Call = decltype(Operation::call);
 
 // A message left by an argument check makes the command a bad one, whatever the code says.
 bool realArgument(const std::string& text, double& value, std::string& message) {
@@ -26,48 +27,49 @@ bool realArgument(const std::string& text, double& value, std::string& message) 
     return false;
 }
 
+// Calls of an operation on its arguments as given (names and texts)...
+using Text = std::string_view;
+Call names(Result (Engine::*operation)(Text)) {
+    return [operation](Engine& e, const Args& a, std::string&) { return (e.*operation)(a[0]); };
+}
+Call names(Result (Engine::*operation)(Text, Text)) {
+    return [operation](Engine& e, const Args& a, std::string&) { return (e.*operation)(a[0], a[1]); };
+}
+Call names(Result (Engine::*operation)(Text, Text, Text)) {
+    return [operation](Engine& e, const Args& a, std::string&) { return (e.*operation)(a[0], a[1], a[2]); };
+}
+
+// ... and with a number last, which must read as one.
+Call nameAndNumber(Result (Engine::*operation)(std::string_view, double)) {
+    return [operation](Engine& e, const Args& a, std::string& message) {
+        double v = 0;
+        return realArgument(a[1], v, message) ? (e.*operation)(a[0], v) : E_INVALID_EXPRESSION;
+    };
+}
+
 const std::vector<Operation>& operations() {
     static const std::vector<Operation> ops = {
-        {"Quantity_Add", "QUANTITY", 1, [](Engine& e, const Args& a, std::string&) { return e.Quantity_Add(a[0]); }},
-        {"Quantity_Remove", "QUANTITY", 1, [](Engine& e, const Args& a, std::string&) { return e.Quantity_Remove(a[0]); }},
-        {"Quantity_Rename", "CURRENT NEW", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Quantity_Rename(a[0], a[1]); }},
-        {"Quantity_Synonym_Add", "QUANTITY SYNONYM", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Quantity_Synonym_Add(a[0], a[1]); }},
-        {"Quantity_Synonym_Remove", "QUANTITY SYNONYM", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Quantity_Synonym_Remove(a[0], a[1]); }},
+        {"Quantity_Add", "QUANTITY", 1, names(&Engine::Quantity_Add)},
+        {"Quantity_Remove", "QUANTITY", 1, names(&Engine::Quantity_Remove)},
+        {"Quantity_Rename", "CURRENT NEW", 2, names(&Engine::Quantity_Rename)},
+        {"Quantity_Synonym_Add", "QUANTITY SYNONYM", 2, names(&Engine::Quantity_Synonym_Add)},
+        {"Quantity_Synonym_Remove", "QUANTITY SYNONYM", 2, names(&Engine::Quantity_Synonym_Remove)},
         {"Quantity_DimVector_Replace", "QUANTITY E1 [E2 ... E10]", -1, nullptr},
-        {"Quantity_Expression_Replace", "QUANTITY EXPRESSION", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Quantity_Expression_Replace(a[0], a[1]); }},
-        {"Unit_Add", "UNIT QUANTITY", 2, [](Engine& e, const Args& a, std::string&) { return e.Unit_Add(a[0], a[1]); }},
-        {"Unit_Remove", "UNIT", 1, [](Engine& e, const Args& a, std::string&) { return e.Unit_Remove(a[0]); }},
-        {"Unit_Rename", "CURRENT NEW", 2, [](Engine& e, const Args& a, std::string&) { return e.Unit_Rename(a[0], a[1]); }},
-        {"Unit_Synonym_Add", "UNIT SYNONYM", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Unit_Synonym_Add(a[0], a[1]); }},
-        {"Unit_Synonym_Remove", "UNIT SYNONYM", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Unit_Synonym_Remove(a[0], a[1]); }},
-        {"Unit_Quantity_Replace", "UNIT QUANTITY", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Unit_Quantity_Replace(a[0], a[1]); }},
-        {"Unit_ConversionFactor_Replace", "UNIT FACTOR", 2,
-         [](Engine& e, const Args& a, std::string& message) {
-             double v = 0;
-             return realArgument(a[1], v, message) ? e.Unit_ConversionFactor_Replace(a[0], v) : E_INVALID_EXPRESSION;
-         }},
-        {"Unit_ConversionOffset_Replace", "UNIT OFFSET", 2,
-         [](Engine& e, const Args& a, std::string& message) {
-             double v = 0;
-             return realArgument(a[1], v, message) ? e.Unit_ConversionOffset_Replace(a[0], v) : E_INVALID_EXPRESSION;
-         }},
-        {"Unit_Expression_Replace", "UNIT EXPRESSION", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Unit_Expression_Replace(a[0], a[1]); }},
-        {"Unit_Symbol_Replace", "UNIT SYMBOL", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.Unit_Symbol_Replace(a[0], a[1]); }},
-        {"UnitSystem_Add", "SYSTEM", 1, [](Engine& e, const Args& a, std::string&) { return e.UnitSystem_Add(a[0]); }},
-        {"UnitSystem_Remove", "SYSTEM", 1, [](Engine& e, const Args& a, std::string&) { return e.UnitSystem_Remove(a[0]); }},
-        {"UnitSystem_Rename", "CURRENT NEW", 2,
-         [](Engine& e, const Args& a, std::string&) { return e.UnitSystem_Rename(a[0], a[1]); }},
-        {"UnitSystem_PrefUnit_Replace", "SYSTEM QUANTITY UNIT", 3,
-         [](Engine& e, const Args& a, std::string&) { return e.UnitSystem_PrefUnit_Replace(a[0], a[1], a[2]); }},
+        {"Quantity_Expression_Replace", "QUANTITY EXPRESSION", 2, names(&Engine::Quantity_Expression_Replace)},
+        {"Unit_Add", "UNIT QUANTITY", 2, names(&Engine::Unit_Add)},
+        {"Unit_Remove", "UNIT", 1, names(&Engine::Unit_Remove)},
+        {"Unit_Rename", "CURRENT NEW", 2, names(&Engine::Unit_Rename)},
+        {"Unit_Synonym_Add", "UNIT SYNONYM", 2, names(&Engine::Unit_Synonym_Add)},
+        {"Unit_Synonym_Remove", "UNIT SYNONYM", 2, names(&Engine::Unit_Synonym_Remove)},
+        {"Unit_Quantity_Replace", "UNIT QUANTITY", 2, names(&Engine::Unit_Quantity_Replace)},
+        {"Unit_ConversionFactor_Replace", "UNIT FACTOR", 2, nameAndNumber(&Engine::Unit_ConversionFactor_Replace)},
+        {"Unit_ConversionOffset_Replace", "UNIT OFFSET", 2, nameAndNumber(&Engine::Unit_ConversionOffset_Replace)},
+        {"Unit_Expression_Replace", "UNIT EXPRESSION", 2, names(&Engine::Unit_Expression_Replace)},
+        {"Unit_Symbol_Replace", "UNIT SYMBOL", 2, names(&Engine::Unit_Symbol_Replace)},
+        {"UnitSystem_Add", "SYSTEM", 1, names(&Engine::UnitSystem_Add)},
+        {"UnitSystem_Remove", "SYSTEM", 1, names(&Engine::UnitSystem_Remove)},
+        {"UnitSystem_Rename", "CURRENT NEW", 2, names(&Engine::UnitSystem_Rename)},
+        {"UnitSystem_PrefUnit_Replace", "SYSTEM QUANTITY UNIT", 3, names(&Engine::UnitSystem_PrefUnit_Replace)},
     };
     return ops;
 }

@@ -33,19 +33,15 @@ Result Evaluator::Quantity_DimVector(std::string_view quantity, DimVector& out) 
     return S_OK;
 }
 
-Result Evaluator::Unit_ConversionFactor(std::string_view unit, double& out) {
-    UnitRecord* const u = m_tables.findUnit(unit);
-    if (!u) return E_UNIT_NOT_FOUND;
-    completeUnit(*u, true);
-    out = u->conversionFactor;
-    return S_OK;
-}
+Result Evaluator::Unit_ConversionFactor(std::string_view unit, double& out) { return unitValue(unit, true, out); }
 
-Result Evaluator::Unit_ConversionOffset(std::string_view unit, double& out) {
+Result Evaluator::Unit_ConversionOffset(std::string_view unit, double& out) { return unitValue(unit, false, out); }
+
+Result Evaluator::unitValue(std::string_view unit, bool factorAsked, double& out) {
     UnitRecord* const u = m_tables.findUnit(unit);
     if (!u) return E_UNIT_NOT_FOUND;
-    completeUnit(*u, false);
-    out = u->conversionOffset;
+    completeUnit(*u, factorAsked);
+    out = factorAsked ? u->conversionFactor : u->conversionOffset;
     return S_OK;
 }
 

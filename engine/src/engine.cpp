@@ -39,6 +39,16 @@ Result currentFailure() noexcept {
     }
 }
 
+// An operation that only hands on to one part, under the same rule.
+template <class Operation>
+Result guarded(Operation&& operation) noexcept {
+    try {
+        return operation();
+    } catch (...) {
+        return currentFailure();
+    }
+}
+
 bool tooLongExpression(std::string_view text) {
     return text.size() > kMaxExpressionLength && utf16Length(text) > kMaxExpressionLength;
 }
@@ -168,16 +178,12 @@ Result Engine::WriteUnitDatabase(std::string_view sUnitDatabaseLocation) try {
 
 // ---- Queries ----------------------------------------------------------------------------
 
-Result Engine::Quantity_Set(std::vector<std::string>& ppQtyArray) try {
-    return m_tables->Quantity_Set(ppQtyArray);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Set(std::vector<std::string>& ppQtyArray) {
+    return guarded([&] { return m_tables->Quantity_Set(ppQtyArray); });
 }
 
-Result Engine::Quantity_Synonym_Set(std::string_view sQuantity, std::vector<std::string>& ppQtySynonymArray) try {
-    return m_tables->Quantity_Synonym_Set(sQuantity, ppQtySynonymArray);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Synonym_Set(std::string_view sQuantity, std::vector<std::string>& ppQtySynonymArray) {
+    return guarded([&] { return m_tables->Quantity_Synonym_Set(sQuantity, ppQtySynonymArray); });
 }
 
 Result Engine::Quantity_DimVector(std::string_view sQuantity, std::vector<std::int16_t>& ppDimVector) try {
@@ -189,200 +195,136 @@ Result Engine::Quantity_DimVector(std::string_view sQuantity, std::vector<std::i
     return currentFailure();
 }
 
-Result Engine::Quantity_Expression(std::string_view sQuantity, std::string& psExpression) try {
-    return m_tables->Quantity_Expression(sQuantity, psExpression);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Expression(std::string_view sQuantity, std::string& psExpression) {
+    return guarded([&] { return m_tables->Quantity_Expression(sQuantity, psExpression); });
 }
 
-Result Engine::Quantity_Unit_Set(std::string_view sQuantity, std::vector<std::string>& ppUnitArray) try {
-    return m_tables->Quantity_Unit_Set(sQuantity, ppUnitArray);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Unit_Set(std::string_view sQuantity, std::vector<std::string>& ppUnitArray) {
+    return guarded([&] { return m_tables->Quantity_Unit_Set(sQuantity, ppUnitArray); });
 }
 
-Result Engine::Unit_Set(std::vector<std::string>& ppUnitArray) try {
-    return m_tables->Unit_Set(ppUnitArray);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Set(std::vector<std::string>& ppUnitArray) {
+    return guarded([&] { return m_tables->Unit_Set(ppUnitArray); });
 }
 
-Result Engine::Unit_Synonym_Set(std::string_view sUnit, std::vector<std::string>& ppUnitSynonymArray) try {
-    return m_tables->Unit_Synonym_Set(sUnit, ppUnitSynonymArray);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Synonym_Set(std::string_view sUnit, std::vector<std::string>& ppUnitSynonymArray) {
+    return guarded([&] { return m_tables->Unit_Synonym_Set(sUnit, ppUnitSynonymArray); });
 }
 
-Result Engine::Unit_Quantity(std::string_view sUnit, std::string& psQuantity) try {
-    return m_tables->Unit_Quantity(sUnit, psQuantity);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Quantity(std::string_view sUnit, std::string& psQuantity) {
+    return guarded([&] { return m_tables->Unit_Quantity(sUnit, psQuantity); });
 }
 
-Result Engine::Unit_ConversionFactor(std::string_view sUnit, double& pdConvFactor) try {
-    return m_evaluator->Unit_ConversionFactor(sUnit, pdConvFactor);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_ConversionFactor(std::string_view sUnit, double& pdConvFactor) {
+    return guarded([&] { return m_evaluator->Unit_ConversionFactor(sUnit, pdConvFactor); });
 }
 
-Result Engine::Unit_ConversionOffset(std::string_view sUnit, double& pdConvOffset) try {
-    return m_evaluator->Unit_ConversionOffset(sUnit, pdConvOffset);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_ConversionOffset(std::string_view sUnit, double& pdConvOffset) {
+    return guarded([&] { return m_evaluator->Unit_ConversionOffset(sUnit, pdConvOffset); });
 }
 
-Result Engine::Unit_Expression(std::string_view sUnit, std::string& psExpression) try {
-    return m_tables->Unit_Expression(sUnit, psExpression);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Expression(std::string_view sUnit, std::string& psExpression) {
+    return guarded([&] { return m_tables->Unit_Expression(sUnit, psExpression); });
 }
 
-Result Engine::Unit_Symbol(std::string_view sUnit, std::string& psSymbol) try {
-    return m_tables->Unit_Symbol(sUnit, psSymbol);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Symbol(std::string_view sUnit, std::string& psSymbol) {
+    return guarded([&] { return m_tables->Unit_Symbol(sUnit, psSymbol); });
 }
 
-Result Engine::UnitSystem_Set(std::vector<std::string>& ppUnitSystemArray) try {
-    return m_tables->UnitSystem_Set(ppUnitSystemArray);
-} catch (...) {
-    return currentFailure();
+Result Engine::UnitSystem_Set(std::vector<std::string>& ppUnitSystemArray) {
+    return guarded([&] { return m_tables->UnitSystem_Set(ppUnitSystemArray); });
 }
 
 Result Engine::UnitSystem_PrefUnit(std::string_view sUnitSystem, std::string_view sQuantity,
-                                   std::string& psPreferredUnit) try {
-    return m_tables->UnitSystem_PrefUnit(sUnitSystem, sQuantity, psPreferredUnit);
-} catch (...) {
-    return currentFailure();
+                                   std::string& psPreferredUnit) {
+    return guarded([&] { return m_tables->UnitSystem_PrefUnit(sUnitSystem, sQuantity, psPreferredUnit); });
 }
 
 // ---- Edits ------------------------------------------------------------------------------
 
-Result Engine::Quantity_Remove(std::string_view sQuantity) try {
-    return m_tables->Quantity_Remove(sQuantity);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Remove(std::string_view sQuantity) {
+    return guarded([&] { return m_tables->Quantity_Remove(sQuantity); });
 }
 
-Result Engine::Quantity_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
-    return m_tables->Quantity_Rename(sCurrentName, sNewName);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+    return guarded([&] { return m_tables->Quantity_Rename(sCurrentName, sNewName); });
 }
 
-Result Engine::Quantity_Add(std::string_view sQuantity) try {
-    return m_tables->Quantity_Add(sQuantity);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Add(std::string_view sQuantity) {
+    return guarded([&] { return m_tables->Quantity_Add(sQuantity); });
 }
 
-Result Engine::Quantity_Synonym_Remove(std::string_view sQuantity, std::string_view sSynonym) try {
-    return m_tables->Quantity_Synonym_Remove(sQuantity, sSynonym);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Synonym_Remove(std::string_view sQuantity, std::string_view sSynonym) {
+    return guarded([&] { return m_tables->Quantity_Synonym_Remove(sQuantity, sSynonym); });
 }
 
-Result Engine::Quantity_Synonym_Add(std::string_view sQuantity, std::string_view sSynonym) try {
-    return m_tables->Quantity_Synonym_Add(sQuantity, sSynonym);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Synonym_Add(std::string_view sQuantity, std::string_view sSynonym) {
+    return guarded([&] { return m_tables->Quantity_Synonym_Add(sQuantity, sSynonym); });
 }
 
-Result Engine::Quantity_DimVector_Replace(std::string_view sQuantity, std::span<const std::int16_t> pDimVector) try {
-    return m_tables->Quantity_DimVector_Replace(sQuantity, pDimVector);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_DimVector_Replace(std::string_view sQuantity, std::span<const std::int16_t> pDimVector) {
+    return guarded([&] { return m_tables->Quantity_DimVector_Replace(sQuantity, pDimVector); });
 }
 
-Result Engine::Quantity_Expression_Replace(std::string_view sQuantity, std::string_view sExpression) try {
-    return m_tables->Quantity_Expression_Replace(sQuantity, sExpression);
-} catch (...) {
-    return currentFailure();
+Result Engine::Quantity_Expression_Replace(std::string_view sQuantity, std::string_view sExpression) {
+    return guarded([&] { return m_tables->Quantity_Expression_Replace(sQuantity, sExpression); });
 }
 
-Result Engine::Unit_Remove(std::string_view sUnit) try {
-    return m_tables->Unit_Remove(sUnit);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Remove(std::string_view sUnit) {
+    return guarded([&] { return m_tables->Unit_Remove(sUnit); });
 }
 
-Result Engine::Unit_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
-    return m_tables->Unit_Rename(sCurrentName, sNewName);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+    return guarded([&] { return m_tables->Unit_Rename(sCurrentName, sNewName); });
 }
 
-Result Engine::Unit_Add(std::string_view sUnit, std::string_view sQuantity) try {
-    return m_tables->Unit_Add(sUnit, sQuantity);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Add(std::string_view sUnit, std::string_view sQuantity) {
+    return guarded([&] { return m_tables->Unit_Add(sUnit, sQuantity); });
 }
 
-Result Engine::Unit_Synonym_Remove(std::string_view sUnit, std::string_view sSynonym) try {
-    return m_tables->Unit_Synonym_Remove(sUnit, sSynonym);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Synonym_Remove(std::string_view sUnit, std::string_view sSynonym) {
+    return guarded([&] { return m_tables->Unit_Synonym_Remove(sUnit, sSynonym); });
 }
 
-Result Engine::Unit_Synonym_Add(std::string_view sUnit, std::string_view sSynonym) try {
-    return m_tables->Unit_Synonym_Add(sUnit, sSynonym);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Synonym_Add(std::string_view sUnit, std::string_view sSynonym) {
+    return guarded([&] { return m_tables->Unit_Synonym_Add(sUnit, sSynonym); });
 }
 
-Result Engine::Unit_Quantity_Replace(std::string_view sUnit, std::string_view sQuantity) try {
-    return m_tables->Unit_Quantity_Replace(sUnit, sQuantity);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Quantity_Replace(std::string_view sUnit, std::string_view sQuantity) {
+    return guarded([&] { return m_tables->Unit_Quantity_Replace(sUnit, sQuantity); });
 }
 
-Result Engine::Unit_ConversionFactor_Replace(std::string_view sUnit, double dConvFactor) try {
-    return m_tables->Unit_ConversionFactor_Replace(sUnit, dConvFactor);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_ConversionFactor_Replace(std::string_view sUnit, double dConvFactor) {
+    return guarded([&] { return m_tables->Unit_ConversionFactor_Replace(sUnit, dConvFactor); });
 }
 
-Result Engine::Unit_ConversionOffset_Replace(std::string_view sUnit, double dConvOffset) try {
-    return m_tables->Unit_ConversionOffset_Replace(sUnit, dConvOffset);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_ConversionOffset_Replace(std::string_view sUnit, double dConvOffset) {
+    return guarded([&] { return m_tables->Unit_ConversionOffset_Replace(sUnit, dConvOffset); });
 }
 
-Result Engine::Unit_Expression_Replace(std::string_view sUnit, std::string_view sExpression) try {
-    return m_tables->Unit_Expression_Replace(sUnit, sExpression);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Expression_Replace(std::string_view sUnit, std::string_view sExpression) {
+    return guarded([&] { return m_tables->Unit_Expression_Replace(sUnit, sExpression); });
 }
 
-Result Engine::Unit_Symbol_Replace(std::string_view sUnit, std::string_view sSymbol) try {
-    return m_tables->Unit_Symbol_Replace(sUnit, sSymbol);
-} catch (...) {
-    return currentFailure();
+Result Engine::Unit_Symbol_Replace(std::string_view sUnit, std::string_view sSymbol) {
+    return guarded([&] { return m_tables->Unit_Symbol_Replace(sUnit, sSymbol); });
 }
 
-Result Engine::UnitSystem_Remove(std::string_view sUnitSystem) try {
-    return m_tables->UnitSystem_Remove(sUnitSystem);
-} catch (...) {
-    return currentFailure();
+Result Engine::UnitSystem_Remove(std::string_view sUnitSystem) {
+    return guarded([&] { return m_tables->UnitSystem_Remove(sUnitSystem); });
 }
 
-Result Engine::UnitSystem_Rename(std::string_view sCurrentName, std::string_view sNewName) try {
-    return m_tables->UnitSystem_Rename(sCurrentName, sNewName);
-} catch (...) {
-    return currentFailure();
+Result Engine::UnitSystem_Rename(std::string_view sCurrentName, std::string_view sNewName) {
+    return guarded([&] { return m_tables->UnitSystem_Rename(sCurrentName, sNewName); });
 }
 
-Result Engine::UnitSystem_Add(std::string_view sUnitSystem) try {
-    return m_tables->UnitSystem_Add(sUnitSystem);
-} catch (...) {
-    return currentFailure();
+Result Engine::UnitSystem_Add(std::string_view sUnitSystem) {
+    return guarded([&] { return m_tables->UnitSystem_Add(sUnitSystem); });
 }
 
 Result Engine::UnitSystem_PrefUnit_Replace(std::string_view sUnitSystem, std::string_view sQuantity,
-                                           std::string_view sUnit) try {
-    return m_tables->UnitSystem_PrefUnit_Replace(sUnitSystem, sQuantity, sUnit);
-} catch (...) {
-    return currentFailure();
+                                           std::string_view sUnit) {
+    return guarded([&] { return m_tables->UnitSystem_PrefUnit_Replace(sUnitSystem, sQuantity, sUnit); });
 }
 
 }  // namespace kestrum

@@ -45,6 +45,8 @@ private:
     class VisitMark;
 
     void completeUnit(UnitRecord& u, bool factorAsked);
+    // The factor (or the offset) of a unit, worked out first when an expression defines it.
+    Result unitValue(std::string_view unit, bool factorAsked, double& out);
     bool visiting(const void* item) const;
 
     Result evaluateUnitTerms(std::string_view text, UnitValue& acc, bool& loneUnit);

@@ -1,7 +1,6 @@
 #include "file_io.h"
 
 #include <atomic>
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -56,19 +55,7 @@ bool FileContent::open(const std::string& path) {
             return true;
         }
     }
-    std::string data;
-    char buf[65536];
-    while (true) {
-        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) break;
-        data.append(buf, static_cast<std::size_t>(n));
-    }
-    m_copy = std::move(data);
-    return true;
+    return files::ReadToEnd(fd.get(), m_copy) == 0;
 }
 
 }  // namespace kestrum

@@ -71,6 +71,17 @@ Result Tables::removeSynonym(NameIndex<Record>& index, typename Table<Record>::i
     return S_OK;
 }
 
+// Stores a quantity's or unit's new expression, then forget(record) marks unknown what the old
+// one defined, for the Evaluator to work out again on first demand.
+template <class Record, class Forget>
+Result Tables::replaceExpression(Record& record, std::string_view expression, Forget&& forget) {
+    if (!isStorableExpression(expression)) return E_INVALID_EXPRESSION;
+    record.expression = expression;
+    forget(record);
+    invalidateDerived();
+    return S_OK;
+}
+
 // Takes the item and every name of it out of the table and index (cannot fail).
 template <class Record>
 void Tables::removeItem(Table<Record>& table, NameIndex<Record>& index, typename Table<Record>::iterator item) {

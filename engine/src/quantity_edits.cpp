@@ -10,9 +10,7 @@ namespace kestrum {
 Result Tables::Quantity_Add(std::string_view quantity) {
     if (const Result rc = checkNewName(quantity); rc != S_OK) return rc;
     const std::string key = foldCase(quantity);
-    auto record = std::make_unique<QuantityRecord>();
-    record->displayName = quantity;
-    const auto it = m_quantities.emplace(key, std::move(record)).first;
+    const auto it = m_quantities.emplace(key, namedRecord<QuantityRecord>(quantity)).first;
     Undo undoTable([&] { m_quantities.erase(it); });
     m_quantityIndex.emplace(key, it);
     Undo undoIndex([&] { m_quantityIndex.erase(key); });
@@ -31,13 +29,13 @@ Result Tables::Quantity_Add(std::string_view quantity) {
 }
 
 Result Tables::Quantity_Remove(std::string_view quantity) {
-    const auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    // Units of the quantity stay, with a quantity key that names nothing; so do the unit
-    // systems' entries, which no query can reach without the quantity.
-    removeItem(m_quantities, m_quantityIndex, q);
-    invalidateDerived();
-    return S_OK;
+    return withQuantity(quantity, [&](QuantityIt q) {
+        // Units of the quantity stay, with a quantity key that names nothing; so do the unit
+        // systems' entries, which no query can reach without the quantity.
+        removeItem(m_quantities, m_quantityIndex, q);
+        invalidateDerived();
+        return S_OK;
+    });
 }
 
 Result Tables::Quantity_Rename(std::string_view currentName, std::string_view newName) {
@@ -67,47 +65,41 @@ Result Tables::Quantity_Rename(std::string_view currentName, std::string_view ne
 }
 
 Result Tables::Quantity_Synonym_Add(std::string_view quantity, std::string_view synonym) {
-    const auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    return addSynonym<QuantityRecord>(m_quantityIndex, q, synonym);
+    return withQuantity(quantity, [&](QuantityIt q) { return addSynonym<QuantityRecord>(m_quantityIndex, q, synonym); });
 }
 
 Result Tables::Quantity_Synonym_Remove(std::string_view quantity, std::string_view synonym) {
-    const auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    return removeSynonym<QuantityRecord>(m_quantityIndex, q, synonym);
+    return withQuantity(quantity,
+                        [&](QuantityIt q) { return removeSynonym<QuantityRecord>(m_quantityIndex, q, synonym); });
 }
 
 Result Tables::Quantity_DimVector_Replace(std::string_view quantity, std::span<const std::int16_t> vector) {
-    const auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    QuantityRecord& record = *q->second;
-    if (!record.expression.empty()) return E_EXPRESSION_DETERMINES;
-    const std::size_t n = std::min<std::size_t>(vector.size(), kBaseDimensions);
-    for (std::size_t i = 0; i < n; ++i) record.dimVector[i] = vector[i];
-    // A partial vector given to a quantity whose vector was never known leaves no unknown
-    // exponents behind (they read as 0, as in a file that names only some dimensions).
-    for (std::size_t i = n; i < kBaseDimensions; ++i)
-        if (record.dimVector[i] == UNSET_EXPONENT) record.dimVector[i] = 0;
-    invalidateDerived();
-    return S_OK;
+    return withQuantity(quantity, [&](QuantityIt q) {
+        QuantityRecord& record = *q->second;
+        if (!record.expression.empty()) return E_EXPRESSION_DETERMINES;
+        const std::size_t n = std::min<std::size_t>(vector.size(), kBaseDimensions);
+        for (std::size_t i = 0; i < n; ++i) record.dimVector[i] = vector[i];
+        // A partial vector given to a quantity whose vector was never known leaves no unknown
+        // exponents behind (they read as 0, as in a file that names only some dimensions).
+        for (std::size_t i = n; i < kBaseDimensions; ++i)
+            if (record.dimVector[i] == UNSET_EXPONENT) record.dimVector[i] = 0;
+        invalidateDerived();
+        return S_OK;
+    });
 }
 
 Result Tables::Quantity_Expression_Replace(std::string_view quantity, std::string_view expression) {
-    const auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    if (utf16Length(expression) > kMaxExpressionLength || !isStorableText(expression)) return E_INVALID_EXPRESSION;
-    QuantityRecord& record = *q->second;
-    record.expression = expression;
-    // The vector is worked out from a non-empty expression on first demand; an empty one
-    // makes the quantity dimensionless, and its vector replaceable again.
-    if (record.expression.empty()) {
-        record.dimVector.fill(0);
-    } else {
-        record.dimVector = unsetDimVector();
-    }
-    invalidateDerived();
-    return S_OK;
+    return withQuantity(quantity, [&](QuantityIt q) {
+        return replaceExpression(*q->second, expression, [](QuantityRecord& record) {
+            // The vector is worked out from a non-empty expression on first demand; an empty
+            // one makes the quantity dimensionless, and its vector replaceable again.
+            if (record.expression.empty()) {
+                record.dimVector.fill(0);
+            } else {
+                record.dimVector = unsetDimVector();
+            }
+        });
+    });
 }
 
 }  // namespace kestrum

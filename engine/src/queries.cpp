@@ -39,73 +39,58 @@ Result Tables::UnitSystem_Set(std::vector<std::string>& out) const {
 }
 
 Result Tables::Quantity_Synonym_Set(std::string_view quantity, std::vector<std::string>& out) const {
-    auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    out = displayNames(q->second->synonyms);
-    return S_OK;
+    return withQuantity(quantity, [&](QuantityIt q) { out = displayNames(q->second->synonyms); return S_OK; });
 }
 
 Result Tables::Unit_Synonym_Set(std::string_view unit, std::vector<std::string>& out) const {
-    auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    out = displayNames(u->second->synonyms);
-    return S_OK;
+    return withUnit(unit, [&](UnitIt u) { out = displayNames(u->second->synonyms); return S_OK; });
 }
 
 Result Tables::Quantity_Unit_Set(std::string_view quantity, std::vector<std::string>& out) const {
-    auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    // Every unit whose quantity key is this one, including units that a removed quantity of the
-    // same name left behind: the quantity key is what ties them.
-    std::vector<std::string> list;
-    for (const auto& [key, unit] : m_units)
-        if (unit->quantity == q->first) list.push_back(unit->displayName);
-    out = std::move(list);
-    return S_OK;
+    return withQuantity(quantity, [&](QuantityIt q) {
+        // Every unit whose quantity key is this one, including units that a removed quantity of
+        // the same name left behind: the quantity key is what ties them.
+        std::vector<std::string> list;
+        for (const auto& [key, unit] : m_units)
+            if (unit->quantity == q->first) list.push_back(unit->displayName);
+        out = std::move(list);
+        return S_OK;
+    });
 }
 
 Result Tables::Quantity_Expression(std::string_view quantity, std::string& out) const {
-    auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    out = q->second->expression;
-    return S_OK;
+    return withQuantity(quantity, [&](QuantityIt q) { out = q->second->expression; return S_OK; });
 }
 
 Result Tables::Unit_Quantity(std::string_view unit, std::string& out) const {
-    auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    // A unit left behind by a removed quantity names it by its key.
-    const auto q = m_quantities.find(u->second->quantity);
-    out = q == m_quantities.end() ? u->second->quantity : q->second->displayName;
-    return S_OK;
+    return withUnit(unit, [&](UnitIt u) {
+        // A unit left behind by a removed quantity names it by its key.
+        const auto q = m_quantities.find(u->second->quantity);
+        out = q == m_quantities.end() ? u->second->quantity : q->second->displayName;
+        return S_OK;
+    });
 }
 
 Result Tables::Unit_Expression(std::string_view unit, std::string& out) const {
-    auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    out = u->second->expression;
-    return S_OK;
+    return withUnit(unit, [&](UnitIt u) { out = u->second->expression; return S_OK; });
 }
 
 Result Tables::Unit_Symbol(std::string_view unit, std::string& out) const {
-    auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    out = u->second->symbol;
-    return S_OK;
+    return withUnit(unit, [&](UnitIt u) { out = u->second->symbol; return S_OK; });
 }
 
 Result Tables::UnitSystem_PrefUnit(std::string_view unitSystem, std::string_view quantity, std::string& out) const {
     auto s = findUnitSystem(unitSystem);
     if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
-    auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    const auto& prefUnits = s->second->prefUnits;
-    auto entry = prefUnits.find(q->first);
-    if (entry == prefUnits.end()) return E_INTERNAL;
-    // A unit removed after it was chosen reads as no preferred unit.
-    const auto unit = entry->second.empty() ? m_units.end() : m_units.find(entry->second);
-    out = unit == m_units.end() ? std::string() : unit->second->displayName;
-    return S_OK;
+    return withQuantity(quantity, [&](QuantityIt q) {
+        const auto& prefUnits = s->second->prefUnits;
+        auto entry = prefUnits.find(q->first);
+        if (entry == prefUnits.end()) return E_INTERNAL;
+        // A unit removed after it was chosen reads as no preferred unit.
+        const auto unit = entry->second.empty() ? m_units.end() : m_units.find(entry->second);
+        out = unit == m_units.end() ? std::string() : unit->second->displayName;
+        return S_OK;
+    });
 }
 
 }  // namespace kestrum

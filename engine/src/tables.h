@@ -10,6 +10,7 @@
 #include "text.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -119,6 +120,35 @@ private:
     auto resolveUnit(std::string_view name) const { return const_cast<Tables*>(this)->resolveUnit(name); }
     Table<UnitSystemRecord>::iterator findUnitSystem(std::string_view name);
     auto findUnitSystem(std::string_view name) const { return const_cast<Tables*>(this)->findUnitSystem(name); }
+    // use(item) on the quantity (unit) that has this name or synonym, and its code; the "not
+    // found" code when there is none. Every query and edit of one item starts here.
+    template <class Use>
+    Result withQuantity(std::string_view name, Use&& use) {
+        const auto q = resolveQuantity(name);
+        return q == m_quantities.end() ? E_QUANTITY_NOT_FOUND : use(q);
+    }
+    template <class Use>
+    Result withUnit(std::string_view name, Use&& use) {
+        const auto u = resolveUnit(name);
+        return u == m_units.end() ? E_UNIT_NOT_FOUND : use(u);
+    }
+    template <class Use>
+    Result withQuantity(std::string_view name, Use&& use) const {
+        return const_cast<Tables*>(this)->withQuantity(name, std::forward<Use>(use));
+    }
+    template <class Use>
+    Result withUnit(std::string_view name, Use&& use) const {
+        return const_cast<Tables*>(this)->withUnit(name, std::forward<Use>(use));
+    }
+    // A new record of an item that is not in any table yet, under the name as given.
+    template <class Record>
+    static std::unique_ptr<Record> namedRecord(std::string_view name) {
+        auto record = std::make_unique<Record>();
+        record->displayName = name;
+        return record;
+    }
+    // The factor or the offset of a unit given directly (not by an expression).
+    Result replaceGivenValue(std::string_view unit, double UnitRecord::*value, double given);
 
     // One name space: a lower-case name names at most one quantity, unit, unit system or synonym.
     bool nameTaken(std::string_view key) const;
@@ -137,6 +167,8 @@ private:
     Result addSynonym(NameIndex<Record>& index, typename Table<Record>::iterator item, std::string_view synonym);
     template <class Record>
     Result removeSynonym(NameIndex<Record>& index, typename Table<Record>::iterator item, std::string_view synonym);
+    template <class Record, class Forget>
+    Result replaceExpression(Record& record, std::string_view expression, Forget&& forget);
     template <class Record>
     void removeItem(Table<Record>& table, NameIndex<Record>& index, typename Table<Record>::iterator item);
 

@@ -58,6 +58,10 @@ std::int64_t readLeadingInteger(std::string_view text);
 bool isAcceptableNewName(std::string_view name);
 // Symbols and expressions: storable as names are, but tab, LF and CR are allowed.
 bool isStorableText(std::string_view text);
+// An expression an edit stores: storable text of at most kMaxExpressionLength UTF-16 code units.
+inline bool isStorableExpression(std::string_view text) {
+    return utf16Length(text) <= kMaxExpressionLength && isStorableText(text);
+}
 bool isValidUtf8(std::string_view text);
 
 // The shortest decimal text that reads back to the same double.

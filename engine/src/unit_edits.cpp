@@ -10,8 +10,7 @@ Result Tables::Unit_Add(std::string_view unit, std::string_view quantity) {
     const auto q = resolveQuantity(quantity);
     if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
     const std::string key = foldCase(unit);
-    auto record = std::make_unique<UnitRecord>();
-    record->displayName = unit;
+    auto record = namedRecord<UnitRecord>(unit);
     record->quantity = q->first;
     const auto it = m_units.emplace(key, std::move(record)).first;
     Undo undoTable([&] { m_units.erase(it); });
@@ -24,16 +23,16 @@ Result Tables::Unit_Add(std::string_view unit, std::string_view quantity) {
 }
 
 Result Tables::Unit_Remove(std::string_view unit) {
-    const auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    const std::string key = u->first;
-    const std::string quantityKey = u->second->quantity;
-    removeItem(m_units, m_unitIndex, u);
-    if (const auto q = resolveQuantityKey(quantityKey); q != m_quantities.end()) q->second->units.erase(key);
-    // Preferred units and expressions that name the unit stay as they are: a preferred unit
-    // reads as none from now on, an expression fails until the name exists again.
-    invalidateDerived();
-    return S_OK;
+    return withUnit(unit, [&](UnitIt u) {
+        const std::string key = u->first;
+        const std::string quantityKey = u->second->quantity;
+        removeItem(m_units, m_unitIndex, u);
+        if (const auto q = resolveQuantityKey(quantityKey); q != m_quantities.end()) q->second->units.erase(key);
+        // Preferred units and expressions that name the unit stay as they are: a preferred unit
+        // reads as none from now on, an expression fails until the name exists again.
+        invalidateDerived();
+        return S_OK;
+    });
 }
 
 Result Tables::Unit_Rename(std::string_view currentName, std::string_view newName) {
@@ -66,73 +65,64 @@ Result Tables::Unit_Rename(std::string_view currentName, std::string_view newNam
 }
 
 Result Tables::Unit_Synonym_Add(std::string_view unit, std::string_view synonym) {
-    const auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    return addSynonym<UnitRecord>(m_unitIndex, u, synonym);
+    return withUnit(unit, [&](UnitIt u) { return addSynonym<UnitRecord>(m_unitIndex, u, synonym); });
 }
 
 Result Tables::Unit_Synonym_Remove(std::string_view unit, std::string_view synonym) {
-    const auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    return removeSynonym<UnitRecord>(m_unitIndex, u, synonym);
+    return withUnit(unit, [&](UnitIt u) { return removeSynonym<UnitRecord>(m_unitIndex, u, synonym); });
 }
 
 Result Tables::Unit_Quantity_Replace(std::string_view unit, std::string_view quantity) {
-    const auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    const auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    std::string newQuantity = q->first;
-    const auto former = resolveQuantityKey(u->second->quantity);
-    q->second->units.insert(u->first);
-    if (former != q && former != m_quantities.end()) former->second->units.erase(u->first);
-    u->second->quantity.swap(newQuantity);
-    invalidateDerived();
-    return S_OK;
+    return withUnit(unit, [&](UnitIt u) {
+        return withQuantity(quantity, [&](QuantityIt q) {
+            std::string newQuantity = q->first;
+            const auto former = resolveQuantityKey(u->second->quantity);
+            q->second->units.insert(u->first);
+            if (former != q && former != m_quantities.end()) former->second->units.erase(u->first);
+            u->second->quantity.swap(newQuantity);
+            invalidateDerived();
+            return S_OK;
+        });
+    });
 }
 
 Result Tables::Unit_ConversionFactor_Replace(std::string_view unit, double factor) {
-    const auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    if (!u->second->expression.empty()) return E_EXPRESSION_DETERMINES;
-    // Infinity and NaN cannot be written to the database file and read back.
-    if (!std::isfinite(factor)) return E_INVALID_EXPRESSION;
-    u->second->conversionFactor = factor;
-    invalidateDerived();
-    return S_OK;
+    return replaceGivenValue(unit, &UnitRecord::conversionFactor, factor);
 }
 
 Result Tables::Unit_ConversionOffset_Replace(std::string_view unit, double offset) {
-    const auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    if (!u->second->expression.empty()) return E_EXPRESSION_DETERMINES;
-    if (!std::isfinite(offset)) return E_INVALID_EXPRESSION;
-    u->second->conversionOffset = offset;
-    invalidateDerived();
-    return S_OK;
+    return replaceGivenValue(unit, &UnitRecord::conversionOffset, offset);
+}
+
+Result Tables::replaceGivenValue(std::string_view unit, double UnitRecord::*value, double given) {
+    return withUnit(unit, [&](UnitIt u) {
+        if (!u->second->expression.empty()) return E_EXPRESSION_DETERMINES;
+        // Infinity and NaN cannot be written to the database file and read back.
+        if (!std::isfinite(given)) return E_INVALID_EXPRESSION;
+        (*u->second).*value = given;
+        invalidateDerived();
+        return S_OK;
+    });
 }
 
 Result Tables::Unit_Expression_Replace(std::string_view unit, std::string_view expression) {
-    const auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    if (utf16Length(expression) > kMaxExpressionLength || !isStorableText(expression)) return E_INVALID_EXPRESSION;
-    UnitRecord& record = *u->second;
-    record.expression = expression;
-    // A non-empty expression is evaluated on first demand; clearing it leaves factor and offset
-    // at 0, so they can be given directly again.
-    const double value = record.expression.empty() ? 0.0 : UNDEFINED_VALUE;
-    record.conversionFactor = record.conversionOffset = value;
-    invalidateDerived();
-    return S_OK;
+    return withUnit(unit, [&](UnitIt u) {
+        return replaceExpression(*u->second, expression, [](UnitRecord& record) {
+            // A non-empty expression is evaluated on first demand; clearing it leaves factor
+            // and offset at 0, so they can be given directly again.
+            const double value = record.expression.empty() ? 0.0 : UNDEFINED_VALUE;
+            record.conversionFactor = record.conversionOffset = value;
+        });
+    });
 }
 
 Result Tables::Unit_Symbol_Replace(std::string_view unit, std::string_view symbol) {
-    const auto u = resolveUnit(unit);
-    if (u == m_units.end()) return E_UNIT_NOT_FOUND;
-    if (utf16Length(symbol) > kMaxNameLength || !isStorableText(symbol)) return E_NAME_NOT_ACCEPTABLE;
-    u->second->symbol = symbol;
-    invalidateDerived();
-    return S_OK;
+    return withUnit(unit, [&](UnitIt u) {
+        if (utf16Length(symbol) > kMaxNameLength || !isStorableText(symbol)) return E_NAME_NOT_ACCEPTABLE;
+        u->second->symbol = symbol;
+        invalidateDerived();
+        return S_OK;
+    });
 }
 
 }  // namespace kestrum

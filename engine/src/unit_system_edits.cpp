@@ -6,8 +6,7 @@ namespace kestrum {
 Result Tables::UnitSystem_Add(std::string_view unitSystem) {
     if (const Result rc = checkNewName(unitSystem); rc != S_OK) return rc;
     const std::string key = foldCase(unitSystem);
-    auto record = std::make_unique<UnitSystemRecord>();
-    record->displayName = unitSystem;
+    auto record = namedRecord<UnitSystemRecord>(unitSystem);
     for (const auto& quantity : m_quantities) record->prefUnits.emplace_hint(record->prefUnits.end(), quantity.first, "");
     m_unitSystems.emplace(key, std::move(record));
     invalidateDerived();
@@ -45,13 +44,13 @@ Result Tables::UnitSystem_PrefUnit_Replace(std::string_view unitSystem, std::str
                                              std::string_view unit) {
     const auto s = findUnitSystem(unitSystem);
     if (s == m_unitSystems.end()) return E_UNIT_SYSTEM_NOT_FOUND;
-    const auto q = resolveQuantity(quantity);
-    if (q == m_quantities.end()) return E_QUANTITY_NOT_FOUND;
-    // An unknown unit clears the preferred unit; it is not an error.
-    const auto u = resolveUnit(unit);
-    s->second->prefUnits[q->first] = u == m_units.end() ? std::string() : u->first;
-    invalidateDerived();
-    return S_OK;
+    return withQuantity(quantity, [&](QuantityIt q) {
+        // An unknown unit clears the preferred unit; it is not an error.
+        const auto u = resolveUnit(unit);
+        s->second->prefUnits[q->first] = u == m_units.end() ? std::string() : u->first;
+        invalidateDerived();
+        return S_OK;
+    });
 }
 
 }  // namespace kestrum

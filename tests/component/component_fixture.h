@@ -3,7 +3,8 @@
 // operation posted.
 #pragma once
 
-#include "scoped_registry.h"
+#include <scoped_registry.h>
+#include <test_databases.h>
 
 #include <kestrum/KestrumLib.h>
 
@@ -28,33 +29,7 @@ using comrt_test::ScopedRegistry;
 
 // Three base quantities (Angle with no preferred unit anywhere), one derived, five units and
 // two unit systems.
-inline constexpr char kSmallDatabase[] = R"(<?xml version="1.0"?>
-<UNITS_DATABASE>
-  <QUANTITIES>
-    <QUANTITY NAME = "Angle" RAD = "1"/>
-    <QUANTITY NAME = "Length" M = "1"/>
-    <QUANTITY NAME = "Time" S = "1"/>
-    <QUANTITY NAME = "Velocity" EXPRESSION = "Length/Time"/>
-  </QUANTITIES>
-  <UNITS>
-    <UNIT NAME = "foot" QUANTITY = "Length" CONVERSION_FACTOR = "0.3048" SYMBOL = "ft"><SYNONYM>ft</SYNONYM></UNIT>
-    <UNIT NAME = "hour" QUANTITY = "Time" CONVERSION_FACTOR = "3600" SYMBOL = "h"><SYNONYM>h</SYNONYM></UNIT>
-    <UNIT NAME = "kilometre" QUANTITY = "Length" CONVERSION_FACTOR = "1000" SYMBOL = "km"><SYNONYM>km</SYNONYM></UNIT>
-    <UNIT NAME = "metre" QUANTITY = "Length" CONVERSION_FACTOR = "1" SYMBOL = "m"><SYNONYM>m</SYNONYM><SYNONYM>Meter</SYNONYM></UNIT>
-    <UNIT NAME = "second" QUANTITY = "Time" CONVERSION_FACTOR = "1" SYMBOL = "s"><SYNONYM>s</SYNONYM></UNIT>
-  </UNITS>
-  <UNIT_SYSTEMS>
-    <UNIT_SYSTEM NAME = "SI">
-      <UNIT_SYSTEM_QTY NAME = "Length" PREFERRED_UNIT = "metre"/>
-      <UNIT_SYSTEM_QTY NAME = "Time" PREFERRED_UNIT = "second"/>
-    </UNIT_SYSTEM>
-    <UNIT_SYSTEM NAME = "English">
-      <UNIT_SYSTEM_QTY NAME = "Length" PREFERRED_UNIT = "foot"/>
-      <UNIT_SYSTEM_QTY NAME = "Time" PREFERRED_UNIT = "hour"/>
-    </UNIT_SYSTEM>
-  </UNIT_SYSTEMS>
-</UNITS_DATABASE>
-)";
+inline constexpr char kSmallDatabaseFile[] = "component_small.xml";
 
 // What the thread's error object said, fetched (and so cleared) once.
 struct Posted {
@@ -113,7 +88,7 @@ protected:
     void SetUp() override {
         ASSERT_EQ(DllRegisterServer(), S_OK);
         databasePath = registry.dir() + "/small.xml";
-        std::ofstream(databasePath) << kSmallDatabase;
+        ASSERT_TRUE(kestrum::test::writeTestDatabase(kSmallDatabaseFile, databasePath));
         SetErrorInfo(0, nullptr);
     }
 

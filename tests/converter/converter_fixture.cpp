@@ -4,6 +4,8 @@
 #include "screenshots.h"
 
 #include <comrt/comrt.h>
+#include <server_registration.h>
+#include <test_databases.h>
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -14,79 +16,26 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
-#include <QProcess>
 
 #include <algorithm>
-#include <cstdlib>
 #include <vector>
 
 namespace converter_test {
 
-const char kSmallDatabase[] = R"(<?xml version="1.0"?>
-<UNITS_DATABASE>
-  <QUANTITIES>
-    <QUANTITY NAME = "Length" M = "1"><SYNONYM>Distance</SYNONYM></QUANTITY>
-    <QUANTITY NAME = "Mass" KG = "1"/>
-    <QUANTITY NAME = "Temperature" K = "1"/>
-    <QUANTITY NAME = "Time" S = "1"/>
-    <QUANTITY NAME = "Velocity" EXPRESSION = "Length/Time"/>
-  </QUANTITIES>
-  <UNITS>
-    <UNIT NAME = "degF" QUANTITY = "Temperature" CONVERSION_FACTOR = "0.5555555555555556" CONVERSION_OFFSET = "255.37222222222223" SYMBOL = "°F"><SYNONYM>fahrenheit</SYNONYM></UNIT>
-    <UNIT NAME = "foot" QUANTITY = "Length" CONVERSION_FACTOR = "0.3048" SYMBOL = "ft"><SYNONYM>ft</SYNONYM></UNIT>
-    <UNIT NAME = "hour" QUANTITY = "Time" CONVERSION_FACTOR = "3600" SYMBOL = "h"><SYNONYM>h</SYNONYM></UNIT>
-    <UNIT NAME = "kelvin" QUANTITY = "Temperature" CONVERSION_FACTOR = "1" SYMBOL = "K"/>
-    <UNIT NAME = "kilogram" QUANTITY = "Mass" CONVERSION_FACTOR = "1" SYMBOL = "kg"><SYNONYM>kg</SYNONYM></UNIT>
-    <UNIT NAME = "kilometre" QUANTITY = "Length" CONVERSION_FACTOR = "1000" SYMBOL = "km"><SYNONYM>km</SYNONYM></UNIT>
-    <UNIT NAME = "kmh" QUANTITY = "Velocity" EXPRESSION = "kilometre/hour" SYMBOL = "km/h"/>
-    <UNIT NAME = "metre" QUANTITY = "Length" CONVERSION_FACTOR = "1" SYMBOL = "m"><SYNONYM>m</SYNONYM><SYNONYM>Meter</SYNONYM></UNIT>
-    <UNIT NAME = "second" QUANTITY = "Time" CONVERSION_FACTOR = "1" SYMBOL = "s"><SYNONYM>s</SYNONYM></UNIT>
-  </UNITS>
-  <UNIT_SYSTEMS>
-    <UNIT_SYSTEM NAME = "SI">
-      <UNIT_SYSTEM_QTY NAME = "Length" PREFERRED_UNIT = "metre"/>
-      <UNIT_SYSTEM_QTY NAME = "Mass" PREFERRED_UNIT = "kilogram"/>
-      <UNIT_SYSTEM_QTY NAME = "Temperature" PREFERRED_UNIT = "kelvin"/>
-      <UNIT_SYSTEM_QTY NAME = "Time" PREFERRED_UNIT = "second"/>
-    </UNIT_SYSTEM>
-    <UNIT_SYSTEM NAME = "English">
-      <UNIT_SYSTEM_QTY NAME = "Length" PREFERRED_UNIT = "foot"/>
-      <UNIT_SYSTEM_QTY NAME = "Temperature" PREFERRED_UNIT = "degF"/>
-      <UNIT_SYSTEM_QTY NAME = "Time" PREFERRED_UNIT = "hour"/>
-    </UNIT_SYSTEM>
-  </UNIT_SYSTEMS>
-</UNITS_DATABASE>
-)";
-
-const char kAngleDatabase[] = R"(<?xml version="1.0"?>
-<UNITS_DATABASE>
-  <QUANTITIES><QUANTITY NAME = "Angle" RAD = "1"/></QUANTITIES>
-  <UNITS><UNIT NAME = "radian" QUANTITY = "Angle" CONVERSION_FACTOR = "1" SYMBOL = "rad"/></UNITS>
-  <UNIT_SYSTEMS><UNIT_SYSTEM NAME = "Nautical"><UNIT_SYSTEM_QTY NAME = "Angle" PREFERRED_UNIT = "radian"/></UNIT_SYSTEM></UNIT_SYSTEMS>
-</UNITS_DATABASE>
-)";
+const QByteArray kSmallDatabase = QByteArray::fromStdString(kestrum::test::testDatabase("converter_small.xml"));
+const QByteArray kAngleDatabase = QByteArray::fromStdString(kestrum::test::testDatabase("converter_angle.xml"));
 
 namespace {
 
-// The engine server registered, for the whole test process, in a registry file of its own, so
-// no test touches the user's registry.
+// The engine server registered for the whole test process (see server_registration.h).
 class ServerEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        const QByteArray registry = QFile::encodeName(m_dir.filePath(QStringLiteral("classes.reg")));
-        ::setenv("KESTRUM_REGISTRY", registry.constData(), 1);
-        QProcess regsvr;
-        regsvr.start(QStringLiteral(KESTRUM_REGSVR), {QStringLiteral(KESTRUM_SERVER)});
-        ASSERT_TRUE(regsvr.waitForFinished(30000));
-        ASSERT_EQ(regsvr.exitCode(), 0) << regsvr.readAllStandardError().toStdString();
+        ASSERT_EQ(kestrum::test::registerServerForProcess(KESTRUM_REGSVR, KESTRUM_SERVER), "");
         ASSERT_EQ(CoInitialize(nullptr), S_OK);
         RegisterMorvaneResources();
     }
     void TearDown() override { CoUninitialize(); }
-
-private:
-    QTemporaryDir m_dir;
 };
 
 [[maybe_unused]] ::testing::Environment* const g_server = ::testing::AddGlobalTestEnvironment(new ServerEnvironment);

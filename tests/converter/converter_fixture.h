@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QTabBar>
 #include <QTemporaryDir>
 
@@ -31,9 +32,9 @@ namespace converter_test {
 
 // Five quantities (Velocity defined by an expression), nine units (kmh by an expression, degF
 // with an offset and a factor that 15 digits would round), and two unit systems.
-extern const char kSmallDatabase[];
+extern const QByteArray kSmallDatabase;
 // Another database to read on top: one quantity, its unit and a third unit system.
-extern const char kAngleDatabase[];
+extern const QByteArray kAngleDatabase;
 
 void writeFile(const QString& path, const QByteArray& content);
 QByteArray readFile(const QString& path);

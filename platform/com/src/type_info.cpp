@@ -71,23 +71,6 @@ TypeInfo::~TypeInfo() {
     m_library->Release();
 }
 
-HRESULT TypeInfo::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_ITypeInfo) {
-        *ppv = static_cast<ITypeInfo*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG TypeInfo::Release() {
-    const ULONG left = --m_refs;
-    if (left == 0) delete this;
-    return left;
-}
-
 const FunctionDescription* TypeInfo::function(MEMBERID memid) const {
     const TypeDescription& t = type();
     for (WORD i = 0; i < t.functionCount; ++i) {

@@ -18,23 +18,6 @@ HREFTYPE TypeLibrary::indexOf(REFGUID guid) const {
     return kNoType;
 }
 
-HRESULT TypeLibrary::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_ITypeLib) {
-        *ppv = static_cast<ITypeLib*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG TypeLibrary::Release() {
-    const ULONG left = --m_refs;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT TypeLibrary::GetTypeInfo(UINT index, ITypeInfo** ppTInfo) {
     if (ppTInfo == nullptr) return E_INVALIDARG;
     *ppTInfo = nullptr;

@@ -12,7 +12,43 @@ namespace comrt::internal {
 
 inline constexpr HREFTYPE kNoType = 0xFFFFFFFF;
 
-class TypeLibrary final : public ITypeLib {
+// The IUnknown part of an object with one interface besides it: counted references, and the
+// object deleted with the last one.
+template <class Interface, const IID& kInterfaceId>
+class SingleInterface : public Interface {
+public:
+    HRESULT QueryInterface(REFIID riid, void** ppv) final;
+    ULONG AddRef() final { return ++m_refs; }
+    ULONG Release() final;
+
+protected:
+    SingleInterface() = default;
+    virtual ~SingleInterface() = default;
+
+private:
+    std::atomic<ULONG> m_refs{1};
+};
+
+template <class Interface, const IID& kInterfaceId>
+HRESULT SingleInterface<Interface, kInterfaceId>::QueryInterface(REFIID riid, void** ppv) {
+    if (ppv == nullptr) return E_POINTER;
+    if (riid == IID_IUnknown || riid == kInterfaceId) {
+        *ppv = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+template <class Interface, const IID& kInterfaceId>
+ULONG SingleInterface<Interface, kInterfaceId>::Release() {
+    const ULONG left = --m_refs;
+    if (left == 0) delete this;
+    return left;
+}
+
+class TypeLibrary final : public SingleInterface<ITypeLib, IID_ITypeLib> {
 public:
     explicit TypeLibrary(const TypeLibDescription& description) : m_description(description) {}
 
@@ -20,10 +56,6 @@ public:
     // The index of the library's type with this name or identifier; kNoType when absent.
     HREFTYPE indexOf(const OLECHAR* name) const;
     HREFTYPE indexOf(REFGUID guid) const;
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override;
 
     UINT GetTypeInfoCount() override { return m_description.typeCount; }
     HRESULT GetTypeInfo(UINT index, ITypeInfo** ppTInfo) override;
@@ -36,17 +68,12 @@ public:
 
 private:
     const TypeLibDescription& m_description;
-    std::atomic<ULONG> m_refs{1};
 };
 
-class TypeInfo final : public ITypeInfo {
+class TypeInfo final : public SingleInterface<ITypeInfo, IID_ITypeInfo> {
 public:
     // Holds a reference to library for as long as it lives.
     TypeInfo(TypeLibrary* library, UINT index);
-
-    HRESULT QueryInterface(REFIID riid, void** ppv) override;
-    ULONG AddRef() override { return ++m_refs; }
-    ULONG Release() override;
 
     HRESULT GetTypeAttr(TYPEATTR** ppTypeAttr) override;
     HRESULT GetFuncDesc(UINT index, FUNCDESC** ppFuncDesc) override;
@@ -66,13 +93,12 @@ public:
     void ReleaseVarDesc(VARDESC* pVarDesc) override;
 
 private:
-    ~TypeInfo();
+    ~TypeInfo() override;
     const TypeDescription& type() const { return m_library->description().types[m_index]; }
     const FunctionDescription* function(MEMBERID memid) const;
 
     TypeLibrary* m_library;
     UINT m_index;
-    std::atomic<ULONG> m_refs{1};
 };
 
 // Carries out one late-bound call of function on instance: checks and converts the arguments

@@ -55,19 +55,7 @@ int Env::readFile(const std::string& path, std::string& content) {
     if (fd < 0) return errno;
     // Closed also when the content cannot be held (out of memory).
     const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
-    std::string data;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) break;
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
-    content = std::move(data);
-    return 0;
+    return ReadToEnd(fd, content);
 }
 
 int Env::makeDirectory(const std::string& path, unsigned mode) {
@@ -166,6 +154,22 @@ std::string FileError::message() const {
     // The GNU strerror_r returns the text, which need not be in buffer.
     const char* reason = ::strerror_r(code, buffer, sizeof buffer);
     return path + ": " + reason;
+}
+
+int ReadToEnd(int fd, std::string& content) {
+    std::string data;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) break;
+        data.append(buffer, static_cast<std::size_t>(n));
+    }
+    content = std::move(data);
+    return 0;
 }
 
 }  // namespace kestrum::files

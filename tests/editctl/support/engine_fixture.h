@@ -18,8 +18,7 @@ inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.
 
 namespace editctl_test {
 
-// Points KESTRUM_REGISTRY at a temporary file of this process and registers the built server
-// there, the first time it is called.
+// Registers the built server for this process in a registry of its own (server_registration.h).
 void registerEngine();
 
 // The shipped database, read in place (the library never writes it).

@@ -56,6 +56,44 @@ TEST(TypeLibrary, IsReadFromTheServerModule) {
     EXPECT_EQ(library->GetTypeInfoOfGuid(IID_IDispatch, missing.put()), TYPE_E_ELEMENTNOTFOUND);
 }
 
+TEST(TypeLibrary, TheLibraryAndItsTypesEachHandOutOnlyTheirOwnInterface) {
+    Ref<ITypeLib> library;
+    ASSERT_EQ(LoadTypeLib(kServer.c_str(), library.put()), S_OK);
+    Ref<ITypeInfo> info;
+    ASSERT_EQ(library->GetTypeInfoOfGuid(IID_ICalculator, info.put()), S_OK);
+
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(library->QueryInterface(IID_ITypeInfo, &out), E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr) << "a refused interface leaves null";
+    out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(info->QueryInterface(IID_ITypeLib, &out), E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(library->QueryInterface(IID_ITypeLib, nullptr), E_POINTER);
+    EXPECT_EQ(info->QueryInterface(IID_ITypeInfo, nullptr), E_POINTER);
+
+    // Asked for itself or IUnknown, each gives the same object and one more reference.
+    for (const IID* iid : {&IID_IUnknown, &IID_ITypeLib}) {
+        void* same = nullptr;
+        ASSERT_EQ(library->QueryInterface(*iid, &same), S_OK);
+        EXPECT_EQ(same, static_cast<void*>(library.get()));
+        EXPECT_EQ(library->Release(), 2u) << "the type info holds the library too";
+    }
+    for (const IID* iid : {&IID_IUnknown, &IID_ITypeInfo}) {
+        void* same = nullptr;
+        ASSERT_EQ(info->QueryInterface(*iid, &same), S_OK);
+        EXPECT_EQ(same, static_cast<void*>(info.get()));
+        EXPECT_EQ(info->Release(), 1u);
+    }
+    // The type info keeps its library alive after the caller lets the library go.
+    library.reset();
+    ITypeLib* containing = nullptr;
+    UINT index = 99;
+    ASSERT_EQ(info->GetContainingTypeLib(&containing, &index), S_OK);
+    ASSERT_NE(containing, nullptr);
+    EXPECT_EQ(containing->GetTypeInfoCount(), 3u);
+    EXPECT_EQ(containing->Release(), 1u);
+}
+
 TEST(TypeLibrary, DescribesParameterTypesAndDirections) {
     Ref<ITypeLib> library;
     ASSERT_EQ(LoadTypeLib(kServer.c_str(), library.put()), S_OK);

@@ -56,13 +56,7 @@ protected:
     }
 
     static std::string queryNamed(const std::string& key, const char* name) {
-        HKEY h = nullptr;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "<no key>";
-        char buffer[256];
-        DWORD size = sizeof buffer;
-        const LONG rc = RegQueryValueExA(h, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
-        RegCloseKey(h);
-        return rc == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
+        return comrt_test::queryValue(key, name, "<no key>");
     }
 
     ScopedRegistry user;

@@ -66,4 +66,8 @@ struct FileError {
     std::string message() const;
 };
 
+// Everything left to read from an open descriptor, a read interrupted by a signal retried: 0,
+// or the errno of the read that failed (content is then as it was).
+int ReadToEnd(int fd, std::string& content);
+
 }  // namespace kestrum::files

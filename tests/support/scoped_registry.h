@@ -80,16 +80,20 @@ inline bool setDefault(const std::string& key, const std::string& value) {
     return rc == ERROR_SUCCESS;
 }
 
-// The default value of a key, or "<missing>".
-inline std::string queryDefault(const std::string& key) {
+// The value of a key named name (its default value when name is null): "<missing>" when there
+// is no such value, noKey when there is no such key.
+inline std::string queryValue(const std::string& key, const char* name, const char* noKey = "<missing>") {
     HKEY h = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return "<missing>";
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return noKey;
     char buffer[4096];
     DWORD size = sizeof buffer;
-    const LONG rc = RegQueryValueExA(h, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    const LONG rc = RegQueryValueExA(h, name, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(h);
     return rc == ERROR_SUCCESS ? std::string(buffer) : "<missing>";
 }
+
+// The default value of a key, or "<missing>".
+inline std::string queryDefault(const std::string& key) { return queryValue(key, nullptr); }
 
 inline std::u16string wide(const std::string& ascii) {
     return std::u16string(ascii.begin(), ascii.end());
