@@ -15,7 +15,7 @@ public:
     bool OnSetActive() override;
     bool OnKillActive() override;
 
-    DimVector m_nDimVector{};
+    MorvaneEngine::DimensionExponents m_nDimVector{};
     QString m_sExpression;
     QString m_sSelectedQuantity;
 

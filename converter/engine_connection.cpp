@@ -1,4 +1,4 @@
-#include "engine.h"
+#include "engine_connection.h"
 
 #include <comrt/comrt.h>
 
@@ -313,7 +313,7 @@ HRESULT MorvaneEngine::Quantity_Synonym_Remove(const QString& quantity, const QS
     return noteEdit(m_pIUnitDatabase->Quantity_Synonym_Remove(InBstr(quantity), InBstr(synonym)));
 }
 
-HRESULT MorvaneEngine::Quantity_DimVector_Replace(const QString& quantity, const DimVector& vector) {
+HRESULT MorvaneEngine::Quantity_DimVector_Replace(const QString& quantity, const DimensionExponents& vector) {
     return replaceNoting<std::vector<int>>(
         [&](std::vector<int>& v) { return Quantity_DimVector(quantity, v); },
         [&] {

@@ -17,14 +17,16 @@
 #include <array>
 #include <vector>
 
-using DimVector = std::array<int, 10>;
-
 // What the engine reports as the factor or offset of a unit whose expression cannot be
 // evaluated (a cycle, a unit that no longer exists): no number, never to be shown as one.
 inline constexpr double kUndefinedValue = -99999999.0;
 
 class MorvaneEngine {
 public:
+    // The exponents of a dimension vector as the Quantity Database page edits them, one per
+    // base dimension in the engine's order.
+    using DimensionExponents = std::array<int, 10>;
+
     MorvaneEngine() = default;
     ~MorvaneEngine();
     MorvaneEngine(const MorvaneEngine&) = delete;
@@ -79,7 +81,7 @@ public:
     HRESULT Quantity_Rename(const QString& currentName, const QString& newName);
     HRESULT Quantity_Synonym_Add(const QString& quantity, const QString& synonym);
     HRESULT Quantity_Synonym_Remove(const QString& quantity, const QString& synonym);
-    HRESULT Quantity_DimVector_Replace(const QString& quantity, const DimVector& vector);
+    HRESULT Quantity_DimVector_Replace(const QString& quantity, const DimensionExponents& vector);
     HRESULT Quantity_Expression_Replace(const QString& quantity, const QString& expression);
     HRESULT Unit_Add(const QString& unit, const QString& quantity);
     HRESULT Unit_Remove(const QString& unit);
