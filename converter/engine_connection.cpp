@@ -1,77 +1,67 @@
 #include "engine_connection.h"
 
+#include "com_text.h"
+
 #include <comrt/comrt.h>
 
 #include <cstring>
-#include <utility>
+#include <type_traits>
 
 namespace {
 
-// A counted wide string made from Qt text and freed at the end of the call.
-class InBstr {
-public:
-    explicit InBstr(const QString& text)
-        : m_s(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.utf16()), UINT(text.size()))) {}
-    ~InBstr() { SysFreeString(m_s); }
-    InBstr(const InBstr&) = delete;
-    InBstr& operator=(const InBstr&) = delete;
-    operator BSTR() const { return m_s; }
-
-private:
-    BSTR m_s;
+// Qt text crosses as a counted wide string that lives until the call's full expression ends;
+// numbers, flags and out-pointers cross as they are.
+struct TextArgument {
+    comrt::OwnedBstr text;
+    operator BSTR() const { return text.get(); }
 };
+TextArgument marshal(const QString& text) { return {ToBstr(text)}; }
+template <class T>
+T marshal(T value) {
+    return value;
+}
 
-// Takes a string the engine returned, as Qt text, and frees it.
-class OutBstr {
-public:
-    OutBstr() = default;
-    ~OutBstr() { SysFreeString(m_s); }
-    OutBstr(const OutBstr&) = delete;
-    OutBstr& operator=(const OutBstr&) = delete;
-    BSTR* operator&() { return &m_s; }
-    QString text() const {
-        return m_s ? QString::fromUtf16(reinterpret_cast<const char16_t*>(m_s), SysStringLen(m_s)) : QString();
+// Calls an operation of the interface with the arguments marshalled.
+template <class Interface, class Operation, class... Args>
+HRESULT call(Interface* p, Operation op, const Args&... args) {
+    return (p->*op)(marshal(args)...);
+}
+
+void* place(comrt::OwnedBstr& element) { return element.put(); }
+void* place(SHORT& element) { return &element; }
+
+// Hands each element of a one-dimensional array to `take`; elements that cannot be read are
+// passed over.
+template <class Element, class Take>
+void forEachElement(SAFEARRAY* a, Take take) {
+    LONG lower = 0, upper = -1;
+    if (!a || FAILED(SafeArrayGetLBound(a, 1, &lower)) || FAILED(SafeArrayGetUBound(a, 1, &upper))) return;
+    for (LONG i = lower; i <= upper; ++i) {
+        Element element{};
+        if (SUCCEEDED(SafeArrayGetElement(a, &i, place(element)))) take(element);
     }
+}
 
-private:
-    BSTR m_s = nullptr;
-};
+// What a query hands back through its last parameter, taken as Qt values.
+void take(const comrt::OwnedBstr& result, QString& text) { text = ToQString(result); }
+void take(const comrt::OwnedSafeArray& result, QStringList& items) {
+    items.clear();
+    forEachElement<comrt::OwnedBstr>(result.get(), [&](const comrt::OwnedBstr& item) { items << ToQString(item); });
+}
+void take(const comrt::OwnedSafeArray& result, std::vector<int>& items) {
+    items.clear();
+    forEachElement<SHORT>(result.get(), [&](SHORT item) { items.push_back(item); });
+}
 
-// Takes a safe array the engine returned and destroys it.
-class OutArray {
-public:
-    OutArray() = default;
-    ~OutArray() { SafeArrayDestroy(m_a); }
-    OutArray(const OutArray&) = delete;
-    OutArray& operator=(const OutArray&) = delete;
-    SAFEARRAY** operator&() { return &m_a; }
-
-    QStringList strings() const {
-        QStringList items;
-        LONG lower = 0, upper = -1;
-        if (!m_a || FAILED(SafeArrayGetLBound(m_a, 1, &lower)) || FAILED(SafeArrayGetUBound(m_a, 1, &upper)))
-            return items;
-        for (LONG i = lower; i <= upper; ++i) {
-            OutBstr item;
-            if (SUCCEEDED(SafeArrayGetElement(m_a, &i, &item))) items << item.text();
-        }
-        return items;
-    }
-    std::vector<int> shorts() const {
-        std::vector<int> items;
-        LONG lower = 0, upper = -1;
-        if (!m_a || FAILED(SafeArrayGetLBound(m_a, 1, &lower)) || FAILED(SafeArrayGetUBound(m_a, 1, &upper)))
-            return items;
-        for (LONG i = lower; i <= upper; ++i) {
-            SHORT item = 0;
-            if (SUCCEEDED(SafeArrayGetElement(m_a, &i, &item))) items.push_back(item);
-        }
-        return items;
-    }
-
-private:
-    SAFEARRAY* m_a = nullptr;
-};
+// Calls a query whose last parameter hands back a string or an array; `out` changes only when
+// the query succeeded.
+template <class Interface, class Operation, class Out, class... Args>
+HRESULT query(Interface* p, Operation op, Out& out, const Args&... args) {
+    std::conditional_t<std::is_same_v<Out, QString>, comrt::OwnedBstr, comrt::OwnedSafeArray> result;
+    const HRESULT hr = (p->*op)(marshal(args)..., result.put());
+    if (SUCCEEDED(hr)) take(result, out);
+    return hr;
+}
 
 QString codeText(HRESULT hr) {
     return QStringLiteral("%1, %2").arg(QString::fromStdString(comrt::ResultText(hr)),
@@ -99,8 +89,6 @@ QString classObjectFailure(HRESULT hr) {
 
 }  // namespace
 
-MorvaneEngine::~MorvaneEngine() { Release(); }
-
 HRESULT MorvaneEngine::Create(QString* why) {
     Release();
     auto fail = [&](HRESULT hr, const QString& reason) {
@@ -108,17 +96,15 @@ HRESULT MorvaneEngine::Create(QString* why) {
         Release();
         return hr;
     };
-    IClassFactory* pFactory = nullptr;
-    HRESULT hr = CoGetClassObject(CLSID_Morvane, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                                  reinterpret_cast<void**>(&pFactory));
-    if (FAILED(hr) || !pFactory) return fail(FAILED(hr) ? hr : E_FAIL, classObjectFailure(hr));
-    hr = pFactory->CreateInstance(nullptr, IID_IMorvane, reinterpret_cast<void**>(&m_pIMorvane));
-    pFactory->Release();
-    if (FAILED(hr) || !m_pIMorvane)
+    comrt::InterfacePtr<IClassFactory> factory;
+    HRESULT hr = CoGetClassObject(CLSID_Morvane, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, factory.putVoid());
+    if (FAILED(hr) || !factory) return fail(FAILED(hr) ? hr : E_FAIL, classObjectFailure(hr));
+    hr = factory->CreateInstance(nullptr, IID_IMorvane, m_morvane.putVoid());
+    if (FAILED(hr) || !m_morvane)
         return fail(FAILED(hr) ? hr : E_FAIL,
                     QStringLiteral("the Kestrum engine object cannot be created (%1)").arg(codeText(hr)));
-    hr = m_pIMorvane->QueryInterface(IID_IUnitDatabase, reinterpret_cast<void**>(&m_pIUnitDatabase));
-    if (FAILED(hr) || !m_pIUnitDatabase)
+    hr = m_morvane->QueryInterface(IID_IUnitDatabase, m_database.putVoid());
+    if (FAILED(hr) || !m_database)
         return fail(FAILED(hr) ? hr : E_FAIL,
                     QStringLiteral("the Kestrum engine object has no IUnitDatabase interface (%1)").arg(codeText(hr)));
     m_bUnsavedChanges = false;
@@ -128,15 +114,18 @@ HRESULT MorvaneEngine::Create(QString* why) {
 }
 
 void MorvaneEngine::Release() {
-    if (m_pIMorvane) m_pIMorvane->Release();
-    if (m_pIUnitDatabase) m_pIUnitDatabase->Release();
-    m_pIMorvane = nullptr;
-    m_pIUnitDatabase = nullptr;
+    m_morvane.reset();
+    m_database.reset();
 }
 
 HRESULT MorvaneEngine::noteEdit(HRESULT hr) {
     if (SUCCEEDED(hr)) m_bUnsavedChanges = true;
     return hr;
+}
+
+template <class Operation, class... Args>
+HRESULT MorvaneEngine::edit(Operation op, const Args&... args) {
+    return noteEdit(call(m_database.get(), op, args...));
 }
 
 // A replace counts as a change only when it altered the stored value, so writing back an entry
@@ -158,46 +147,39 @@ HRESULT MorvaneEngine::replaceNoting(Query query, Replace replace) {
 
 HRESULT MorvaneEngine::Initialize(const QString& location) {
     const bool reads = !m_bLoaded;
-    const HRESULT hr = m_pIMorvane->Initialize(InBstr(location));
+    const HRESULT hr = call(m_morvane.get(), &IMorvane::Initialize, location);
     if (SUCCEEDED(hr) && reads) m_bUnsavedChanges = false;
     if (SUCCEEDED(hr)) m_bLoaded = true;
     return hr;
 }
 
 HRESULT MorvaneEngine::EnableDimensionalAnalysis(bool bEnable) {
-    const HRESULT hr = m_pIMorvane->EnableDimensionalAnalysis(bEnable ? 1 : 0);
+    const HRESULT hr = m_morvane->EnableDimensionalAnalysis(bEnable ? 1 : 0);
     if (SUCCEEDED(hr)) m_bDimensionalAnalysis = bEnable;
     return hr;
 }
 
 HRESULT MorvaneEngine::UnitExpression_Convert(const QString& from, const QString& to, double& add, double& multiplyBy) {
-    return m_pIMorvane->UnitExpression_Convert(InBstr(from), InBstr(to), &add, &multiplyBy);
+    return call(m_morvane.get(), &IMorvane::UnitExpression_Convert, from, to, &add, &multiplyBy);
 }
 
 HRESULT MorvaneEngine::UnitExpression_Symbol(const QString& expression, QString& symbol) {
-    OutBstr result;
-    const HRESULT hr = m_pIMorvane->UnitExpression_Symbol(InBstr(expression), &result);
-    if (SUCCEEDED(hr)) symbol = result.text();
-    return hr;
+    return query(m_morvane.get(), &IMorvane::UnitExpression_Symbol, symbol, expression);
 }
 
 HRESULT MorvaneEngine::QuantityExpression_Convert(const QString& systemFrom, const QString& systemTo,
                                                   const QString& quantity, double& add, double& multiplyBy) {
-    return m_pIMorvane->QuantityExpression_Convert(InBstr(systemFrom), InBstr(systemTo), InBstr(quantity), &add,
-                                                   &multiplyBy);
+    return call(m_morvane.get(), &IMorvane::QuantityExpression_Convert, systemFrom, systemTo, quantity, &add, &multiplyBy);
 }
 
 HRESULT MorvaneEngine::QuantityExpression_Symbol(const QString& system, const QString& quantity, QString& symbol) {
-    OutBstr result;
-    const HRESULT hr = m_pIMorvane->QuantityExpression_Symbol(InBstr(system), InBstr(quantity), &result);
-    if (SUCCEEDED(hr)) symbol = result.text();
-    return hr;
+    return query(m_morvane.get(), &IMorvane::QuantityExpression_Symbol, symbol, system, quantity);
 }
 
 // ---- IUnitDatabase: file ------------------------------------------------------------------
 
 HRESULT MorvaneEngine::ReadUnitDatabase(const QString& location, tagREAD_FLAG flag) {
-    const HRESULT hr = m_pIUnitDatabase->ReadUnitDatabase(InBstr(location), flag);
+    const HRESULT hr = call(m_database.get(), &IUnitDatabase::ReadUnitDatabase, location, flag);
     if (SUCCEEDED(hr)) {
         m_bUnsavedChanges = flag != OVERWRITE;
         m_bLoaded = true;
@@ -206,151 +188,107 @@ HRESULT MorvaneEngine::ReadUnitDatabase(const QString& location, tagREAD_FLAG fl
 }
 
 HRESULT MorvaneEngine::WriteUnitDatabase(const QString& location) {
-    const HRESULT hr = m_pIUnitDatabase->WriteUnitDatabase(InBstr(location));
+    const HRESULT hr = call(m_database.get(), &IUnitDatabase::WriteUnitDatabase, location);
     if (SUCCEEDED(hr)) m_bUnsavedChanges = false;
     return hr;
 }
 
 // ---- IUnitDatabase: queries ----------------------------------------------------------------
+// Each hands back its result only on success.
 
 HRESULT MorvaneEngine::Quantity_Set(QStringList& quantities) {
-    OutArray result;
-    const HRESULT hr = m_pIUnitDatabase->Quantity_Set(&result);
-    if (SUCCEEDED(hr)) quantities = result.strings();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::Quantity_Set, quantities);
 }
-
 HRESULT MorvaneEngine::Quantity_Synonym_Set(const QString& quantity, QStringList& synonyms) {
-    OutArray result;
-    const HRESULT hr = m_pIUnitDatabase->Quantity_Synonym_Set(InBstr(quantity), &result);
-    if (SUCCEEDED(hr)) synonyms = result.strings();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::Quantity_Synonym_Set, synonyms, quantity);
 }
-
 HRESULT MorvaneEngine::Quantity_DimVector(const QString& quantity, std::vector<int>& vector) {
-    OutArray result;
-    const HRESULT hr = m_pIUnitDatabase->Quantity_DimVector(InBstr(quantity), &result);
-    if (SUCCEEDED(hr)) vector = result.shorts();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::Quantity_DimVector, vector, quantity);
 }
-
 HRESULT MorvaneEngine::Quantity_Expression(const QString& quantity, QString& expression) {
-    OutBstr result;
-    const HRESULT hr = m_pIUnitDatabase->Quantity_Expression(InBstr(quantity), &result);
-    if (SUCCEEDED(hr)) expression = result.text();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::Quantity_Expression, expression, quantity);
 }
-
 HRESULT MorvaneEngine::Quantity_Unit_Set(const QString& quantity, QStringList& units) {
-    OutArray result;
-    const HRESULT hr = m_pIUnitDatabase->Quantity_Unit_Set(InBstr(quantity), &result);
-    if (SUCCEEDED(hr)) units = result.strings();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::Quantity_Unit_Set, units, quantity);
 }
-
 HRESULT MorvaneEngine::Unit_Synonym_Set(const QString& unit, QStringList& synonyms) {
-    OutArray result;
-    const HRESULT hr = m_pIUnitDatabase->Unit_Synonym_Set(InBstr(unit), &result);
-    if (SUCCEEDED(hr)) synonyms = result.strings();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::Unit_Synonym_Set, synonyms, unit);
 }
-
 HRESULT MorvaneEngine::Unit_ConversionFactor(const QString& unit, double& factor) {
-    return m_pIUnitDatabase->Unit_ConversionFactor(InBstr(unit), &factor);
+    return call(m_database.get(), &IUnitDatabase::Unit_ConversionFactor, unit, &factor);
 }
-
 HRESULT MorvaneEngine::Unit_ConversionOffset(const QString& unit, double& offset) {
-    return m_pIUnitDatabase->Unit_ConversionOffset(InBstr(unit), &offset);
+    return call(m_database.get(), &IUnitDatabase::Unit_ConversionOffset, unit, &offset);
 }
-
 HRESULT MorvaneEngine::Unit_Expression(const QString& unit, QString& expression) {
-    OutBstr result;
-    const HRESULT hr = m_pIUnitDatabase->Unit_Expression(InBstr(unit), &result);
-    if (SUCCEEDED(hr)) expression = result.text();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::Unit_Expression, expression, unit);
 }
-
 HRESULT MorvaneEngine::Unit_Symbol(const QString& unit, QString& symbol) {
-    OutBstr result;
-    const HRESULT hr = m_pIUnitDatabase->Unit_Symbol(InBstr(unit), &result);
-    if (SUCCEEDED(hr)) symbol = result.text();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::Unit_Symbol, symbol, unit);
 }
-
 HRESULT MorvaneEngine::UnitSystem_Set(QStringList& systems) {
-    OutArray result;
-    const HRESULT hr = m_pIUnitDatabase->UnitSystem_Set(&result);
-    if (SUCCEEDED(hr)) systems = result.strings();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::UnitSystem_Set, systems);
 }
-
 HRESULT MorvaneEngine::UnitSystem_PrefUnit(const QString& system, const QString& quantity, QString& unit) {
-    OutBstr result;
-    const HRESULT hr = m_pIUnitDatabase->UnitSystem_PrefUnit(InBstr(system), InBstr(quantity), &result);
-    if (SUCCEEDED(hr)) unit = result.text();
-    return hr;
+    return query(m_database.get(), &IUnitDatabase::UnitSystem_PrefUnit, unit, system, quantity);
 }
 
 // ---- IUnitDatabase: edits ------------------------------------------------------------------
+// Adds, removes, renames and synonym edits mark the database changed when they succeed.
 
-HRESULT MorvaneEngine::Quantity_Add(const QString& quantity) {
-    return noteEdit(m_pIUnitDatabase->Quantity_Add(InBstr(quantity)));
+HRESULT MorvaneEngine::Quantity_Add(const QString& quantity) { return edit(&IUnitDatabase::Quantity_Add, quantity); }
+HRESULT MorvaneEngine::Quantity_Remove(const QString& quantity) { return edit(&IUnitDatabase::Quantity_Remove, quantity); }
+HRESULT MorvaneEngine::Unit_Add(const QString& unit, const QString& quantity) {
+    return edit(&IUnitDatabase::Unit_Add, unit, quantity);
 }
-
-HRESULT MorvaneEngine::Quantity_Remove(const QString& quantity) {
-    return noteEdit(m_pIUnitDatabase->Quantity_Remove(InBstr(quantity)));
-}
+HRESULT MorvaneEngine::Unit_Remove(const QString& unit) { return edit(&IUnitDatabase::Unit_Remove, unit); }
+HRESULT MorvaneEngine::UnitSystem_Add(const QString& system) { return edit(&IUnitDatabase::UnitSystem_Add, system); }
+HRESULT MorvaneEngine::UnitSystem_Remove(const QString& system) { return edit(&IUnitDatabase::UnitSystem_Remove, system); }
 
 HRESULT MorvaneEngine::Quantity_Rename(const QString& currentName, const QString& newName) {
-    return noteEdit(m_pIUnitDatabase->Quantity_Rename(InBstr(currentName), InBstr(newName)));
+    return edit(&IUnitDatabase::Quantity_Rename, currentName, newName);
+}
+HRESULT MorvaneEngine::Unit_Rename(const QString& currentName, const QString& newName) {
+    return edit(&IUnitDatabase::Unit_Rename, currentName, newName);
+}
+HRESULT MorvaneEngine::UnitSystem_Rename(const QString& currentName, const QString& newName) {
+    return edit(&IUnitDatabase::UnitSystem_Rename, currentName, newName);
 }
 
 HRESULT MorvaneEngine::Quantity_Synonym_Add(const QString& quantity, const QString& synonym) {
-    return noteEdit(m_pIUnitDatabase->Quantity_Synonym_Add(InBstr(quantity), InBstr(synonym)));
+    return edit(&IUnitDatabase::Quantity_Synonym_Add, quantity, synonym);
+}
+HRESULT MorvaneEngine::Quantity_Synonym_Remove(const QString& quantity, const QString& synonym) {
+    return edit(&IUnitDatabase::Quantity_Synonym_Remove, quantity, synonym);
+}
+HRESULT MorvaneEngine::Unit_Synonym_Add(const QString& unit, const QString& synonym) {
+    return edit(&IUnitDatabase::Unit_Synonym_Add, unit, synonym);
+}
+HRESULT MorvaneEngine::Unit_Synonym_Remove(const QString& unit, const QString& synonym) {
+    return edit(&IUnitDatabase::Unit_Synonym_Remove, unit, synonym);
 }
 
-HRESULT MorvaneEngine::Quantity_Synonym_Remove(const QString& quantity, const QString& synonym) {
-    return noteEdit(m_pIUnitDatabase->Quantity_Synonym_Remove(InBstr(quantity), InBstr(synonym)));
-}
+// ---- IUnitDatabase: replaces ---------------------------------------------------------------
 
 HRESULT MorvaneEngine::Quantity_DimVector_Replace(const QString& quantity, const DimensionExponents& vector) {
     return replaceNoting<std::vector<int>>(
         [&](std::vector<int>& v) { return Quantity_DimVector(quantity, v); },
         [&] {
-            SAFEARRAY* array = SafeArrayCreateVector(VT_I2, 0, ULONG(vector.size()));
+            comrt::OwnedSafeArray array(SafeArrayCreateVector(VT_I2, 0, ULONG(vector.size())));
             if (!array) return E_OUTOFMEMORY;
             for (LONG i = 0; i < LONG(vector.size()); ++i) {
                 // The engine's exponents are 16-bit: each value crosses as its low 16 bits.
                 SHORT element = SHORT(static_cast<unsigned short>(vector[std::size_t(i)] & 0xFFFF));
-                SafeArrayPutElement(array, &i, &element);
+                SafeArrayPutElement(array.get(), &i, &element);
             }
-            const HRESULT hr = m_pIUnitDatabase->Quantity_DimVector_Replace(InBstr(quantity), array);
-            SafeArrayDestroy(array);
-            return hr;
+            return call(m_database.get(), &IUnitDatabase::Quantity_DimVector_Replace, quantity, array.get());
         });
 }
 
 HRESULT MorvaneEngine::Quantity_Expression_Replace(const QString& quantity, const QString& expression) {
-    return replaceNoting<QString>([&](QString& v) { return Quantity_Expression(quantity, v); },
-                                  [&] { return m_pIUnitDatabase->Quantity_Expression_Replace(InBstr(quantity), InBstr(expression)); });
-}
-
-HRESULT MorvaneEngine::Unit_Add(const QString& unit, const QString& quantity) {
-    return noteEdit(m_pIUnitDatabase->Unit_Add(InBstr(unit), InBstr(quantity)));
-}
-
-HRESULT MorvaneEngine::Unit_Remove(const QString& unit) { return noteEdit(m_pIUnitDatabase->Unit_Remove(InBstr(unit))); }
-
-HRESULT MorvaneEngine::Unit_Rename(const QString& currentName, const QString& newName) {
-    return noteEdit(m_pIUnitDatabase->Unit_Rename(InBstr(currentName), InBstr(newName)));
-}
-
-HRESULT MorvaneEngine::Unit_Synonym_Add(const QString& unit, const QString& synonym) {
-    return noteEdit(m_pIUnitDatabase->Unit_Synonym_Add(InBstr(unit), InBstr(synonym)));
-}
-
-HRESULT MorvaneEngine::Unit_Synonym_Remove(const QString& unit, const QString& synonym) {
-    return noteEdit(m_pIUnitDatabase->Unit_Synonym_Remove(InBstr(unit), InBstr(synonym)));
+    return replaceNoting<QString>(
+        [&](QString& v) { return Quantity_Expression(quantity, v); },
+        [&] { return call(m_database.get(), &IUnitDatabase::Quantity_Expression_Replace, quantity, expression); });
 }
 
 namespace {
@@ -362,39 +300,31 @@ struct Bits {
 }  // namespace
 
 HRESULT MorvaneEngine::Unit_ConversionFactor_Replace(const QString& unit, double factor) {
-    return replaceNoting<Bits>([&](Bits& v) { return Unit_ConversionFactor(unit, v.value); },
-                               [&] { return m_pIUnitDatabase->Unit_ConversionFactor_Replace(InBstr(unit), factor); });
+    return replaceNoting<Bits>(
+        [&](Bits& v) { return Unit_ConversionFactor(unit, v.value); },
+        [&] { return call(m_database.get(), &IUnitDatabase::Unit_ConversionFactor_Replace, unit, factor); });
 }
 
 HRESULT MorvaneEngine::Unit_ConversionOffset_Replace(const QString& unit, double offset) {
-    return replaceNoting<Bits>([&](Bits& v) { return Unit_ConversionOffset(unit, v.value); },
-                               [&] { return m_pIUnitDatabase->Unit_ConversionOffset_Replace(InBstr(unit), offset); });
+    return replaceNoting<Bits>(
+        [&](Bits& v) { return Unit_ConversionOffset(unit, v.value); },
+        [&] { return call(m_database.get(), &IUnitDatabase::Unit_ConversionOffset_Replace, unit, offset); });
 }
 
 HRESULT MorvaneEngine::Unit_Expression_Replace(const QString& unit, const QString& expression) {
-    return replaceNoting<QString>([&](QString& v) { return Unit_Expression(unit, v); },
-                                  [&] { return m_pIUnitDatabase->Unit_Expression_Replace(InBstr(unit), InBstr(expression)); });
+    return replaceNoting<QString>(
+        [&](QString& v) { return Unit_Expression(unit, v); },
+        [&] { return call(m_database.get(), &IUnitDatabase::Unit_Expression_Replace, unit, expression); });
 }
 
 HRESULT MorvaneEngine::Unit_Symbol_Replace(const QString& unit, const QString& symbol) {
-    return replaceNoting<QString>([&](QString& v) { return Unit_Symbol(unit, v); },
-                                  [&] { return m_pIUnitDatabase->Unit_Symbol_Replace(InBstr(unit), InBstr(symbol)); });
-}
-
-HRESULT MorvaneEngine::UnitSystem_Add(const QString& system) {
-    return noteEdit(m_pIUnitDatabase->UnitSystem_Add(InBstr(system)));
-}
-
-HRESULT MorvaneEngine::UnitSystem_Remove(const QString& system) {
-    return noteEdit(m_pIUnitDatabase->UnitSystem_Remove(InBstr(system)));
-}
-
-HRESULT MorvaneEngine::UnitSystem_Rename(const QString& currentName, const QString& newName) {
-    return noteEdit(m_pIUnitDatabase->UnitSystem_Rename(InBstr(currentName), InBstr(newName)));
+    return replaceNoting<QString>(
+        [&](QString& v) { return Unit_Symbol(unit, v); },
+        [&] { return call(m_database.get(), &IUnitDatabase::Unit_Symbol_Replace, unit, symbol); });
 }
 
 HRESULT MorvaneEngine::UnitSystem_PrefUnit_Replace(const QString& system, const QString& quantity, const QString& unit) {
     return replaceNoting<QString>(
         [&](QString& v) { return UnitSystem_PrefUnit(system, quantity, v); },
-        [&] { return m_pIUnitDatabase->UnitSystem_PrefUnit_Replace(InBstr(system), InBstr(quantity), InBstr(unit)); });
+        [&] { return call(m_database.get(), &IUnitDatabase::UnitSystem_PrefUnit_Replace, system, quantity, unit); });
 }

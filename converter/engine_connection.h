@@ -11,6 +11,8 @@
 
 #include <kestrum/KestrumLib.h>
 
+#include <comrt/owned.h>
+
 #include <QString>
 #include <QStringList>
 
@@ -27,19 +29,14 @@ public:
     // base dimension in the engine's order.
     using DimensionExponents = std::array<int, 10>;
 
-    MorvaneEngine() = default;
-    ~MorvaneEngine();
-    MorvaneEngine(const MorvaneEngine&) = delete;
-    MorvaneEngine& operator=(const MorvaneEngine&) = delete;
-
     // Creates the engine object from its in-process server asking for IMorvane, then asks it
     // for IUnitDatabase. On failure nothing is held and *why (if given) says what went wrong.
     HRESULT Create(QString* why = nullptr);
     void Release();
-    bool IsCreated() const { return m_pIMorvane && m_pIUnitDatabase; }
+    bool IsCreated() const { return m_morvane && m_database; }
 
-    IMorvane* morvane() const { return m_pIMorvane; }
-    IUnitDatabase* database() const { return m_pIUnitDatabase; }
+    IMorvane* morvane() const { return m_morvane.get(); }
+    IUnitDatabase* database() const { return m_database.get(); }
 
     bool HasUnsavedChanges() const { return m_bUnsavedChanges; }
     // Puts the mark back as it was before a sequence of edits that cancelled each other out.
@@ -99,11 +96,14 @@ public:
 
 private:
     HRESULT noteEdit(HRESULT hr);
+    template <class Operation, class... Args>
+    HRESULT edit(Operation op, const Args&... args);
     template <class Value, class Query, class Replace>
     HRESULT replaceNoting(Query query, Replace replace);
 
-    IMorvane* m_pIMorvane = nullptr;
-    IUnitDatabase* m_pIUnitDatabase = nullptr;
+    // Both or neither are held; the program's one reference to each, given back on destruction.
+    comrt::InterfacePtr<IUnitDatabase> m_database;
+    comrt::InterfacePtr<IMorvane> m_morvane;
     bool m_bUnsavedChanges = false;
     bool m_bLoaded = false;  // a database has been read: Initialize then reads nothing
     bool m_bDimensionalAnalysis = false;  // the engine object starts with it off
