@@ -1,14 +1,18 @@
 #include "unit_page.h"
 
 #include "resource_ids.h"
-#include "synonym_rename.h"
 
 CUnitDatabaseDlg::CUnitDatabaseDlg(MorvaneEngine& engine, const QString& programDir)
-    : CMorvanePage(IDD_UNIT_DATABASE, engine, programDir) {}
+    : CTablePage(IDD_UNIT_DATABASE, engine, programDir,
+                 // A new unit goes to the quantity selected.
+                 {IDC_UNIT_LIST, [this](const QString& unit) { return m_engine.Unit_Add(unit, m_sSelectedQuantity); },
+                  std::bind_front(&MorvaneEngine::Unit_Remove, &engine),
+                  std::bind_front(&MorvaneEngine::Unit_Rename, &engine)},
+                 {IDC_SYNONYM_LIST, std::bind_front(&MorvaneEngine::Unit_Synonym_Add, &engine),
+                  std::bind_front(&MorvaneEngine::Unit_Synonym_Remove, &engine)}) {}
 
 void CUnitDatabaseDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_UNIT_LIST, m_unitList);
-    DDX_Control(pDX, IDC_SYNONYM_LIST, m_synonymList);
+    CTablePage::DoDataExchange(pDX);
     DDX_ExactNumber(pDX, IDC_CONVERSION_FACTOR, m_factor);
     DDX_ExactNumber(pDX, IDC_CONVERSION_OFFSET, m_offset);
     DDX_Text(pDX, IDC_EXPRESSION, m_sExpression);
@@ -19,7 +23,7 @@ void CUnitDatabaseDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 bool CUnitDatabaseDlg::OnSetActive() {
-    m_unitList.ResetContent();
+    m_entryList.ResetContent();
     m_synonymList.ResetContent();
     m_factor.Set(0);
     m_offset.Set(0);
@@ -35,40 +39,25 @@ bool CUnitDatabaseDlg::OnSetActive() {
     return CMorvanePage::OnSetActive();
 }
 
-bool CUnitDatabaseDlg::OnKillActive() {
-    const bool taken = UpdateData(true);
-    SaveUnit(m_sSelectedUnit);
-    return taken;
-}
-
 bool CUnitDatabaseDlg::OnCommand(int nID, int nCode) {
     if (nCode == LBN_SELCHANGE && nID == IDC_QUANTITY_LIST) OnQuantityChanged();
-    else if (nCode == LBN_SELCHANGE && nID == IDC_UNIT_LIST) OnUnitChanged();
+    else if (nCode == LBN_SELCHANGE && nID == IDC_UNIT_LIST) OnEntryChanged();
     else if (nCode == EN_CHANGE && nID == IDC_EXPRESSION) UpdateEnabled();
     else if (nCode == EN_KILLFOCUS && nID == IDC_EXPRESSION) OnExpressionKillFocus();
     else return false;
     return true;
 }
 
-qintptr CUnitDatabaseDlg::WindowProc(unsigned message, quintptr wParam, qintptr lParam) {
-    switch (message) {
-        case WM_EDIT_LIST_ADD: OnAdd(int(wParam)); return 0;
-        case WM_EDIT_LIST_REMOVE: OnRemove(int(wParam)); return 0;
-        case WM_EDIT_LIST_RENAME: OnRename(int(wParam)); return 0;
-        default: return CMorvanePage::WindowProc(message, wParam, lParam);
-    }
-}
-
 void CUnitDatabaseDlg::OnQuantityChanged() {
     const QString previous = m_sSelectedUnit;
     UpdateData(true);
-    SaveUnit(previous);
-    m_unitList.ResetContent();
+    SaveEntry(previous);
+    m_entryList.ResetContent();
     m_synonymList.ResetContent();
     if (!m_sSelectedQuantity.isEmpty()) {
         QStringList units;
         if (FAILED(m_engine.Quantity_Unit_Set(m_sSelectedQuantity, units))) ShowEngineError();
-        for (const QString& unit : units) m_unitList.AddString(unit);
+        for (const QString& unit : units) m_entryList.AddString(unit);
     }
     m_factor.Set(0);
     m_offset.Set(0);
@@ -79,10 +68,7 @@ void CUnitDatabaseDlg::OnQuantityChanged() {
     UpdateEnabled();
 }
 
-void CUnitDatabaseDlg::OnUnitChanged() {
-    const QString previous = m_sSelectedUnit;
-    UpdateData(true);
-    SaveUnit(previous);
+void CUnitDatabaseDlg::ShowEntry() {
     LoadUnit();
     UpdateData(false);
     UpdateEnabled();
@@ -91,7 +77,7 @@ void CUnitDatabaseDlg::OnUnitChanged() {
 void CUnitDatabaseDlg::OnExpressionKillFocus() {
     UpdateData(true);
     if (m_sSelectedUnit.isEmpty()) return;
-    SaveUnit(m_sSelectedUnit);
+    SaveEntry(m_sSelectedUnit);
     // Show at once the factor and offset the engine derived from the expression just left.
     ReadFactorAndOffset(m_sSelectedUnit);
     UpdateData(false);
@@ -102,7 +88,7 @@ void CUnitDatabaseDlg::OnExpressionKillFocus() {
     if (FAILED(m_engine.UnitExpression_Convert(m_sExpression, m_sExpression, add, multiplyBy))) ShowEngineError();
 }
 
-void CUnitDatabaseDlg::SaveUnit(const QString& unit) {
+void CUnitDatabaseDlg::SaveEntry(const QString& unit) {
     if (unit.isEmpty()) return;
     if (!m_sExpression.isEmpty()) {
         m_engine.Unit_Expression_Replace(unit, m_sExpression);
@@ -153,62 +139,4 @@ void CUnitDatabaseDlg::UpdateEnabled() {
     const bool fixed = GetDlgItemText(IDC_EXPRESSION).isEmpty();
     for (int id : {IDC_CONVERSION_FACTOR, IDC_CONVERSION_OFFSET})
         if (QWidget* edit = GetDlgItem(id)) edit->setEnabled(fixed);
-}
-
-void CUnitDatabaseDlg::OnAdd(int nIDList) {
-    if (nIDList == IDC_UNIT_LIST) {
-        const QString name = m_unitList.GetEntryName();
-        if (FAILED(m_engine.Unit_Add(name, m_sSelectedQuantity))) {
-            ShowEngineError();
-            return;
-        }
-        InsertAtSelection(m_unitList, name);
-        OnUnitChanged();
-    } else if (nIDList == IDC_SYNONYM_LIST) {
-        if (m_sSelectedUnit.isEmpty()) return;
-        const QString name = m_synonymList.GetEntryName();
-        if (FAILED(m_engine.Unit_Synonym_Add(m_sSelectedUnit, name))) ShowEngineError();
-        else InsertAtSelection(m_synonymList, name);
-    }
-}
-
-void CUnitDatabaseDlg::OnRemove(int nIDList) {
-    if (nIDList == IDC_UNIT_LIST) {
-        if (m_unitList.GetCurSel() == LB_ERR) return;
-        if (FAILED(m_engine.Unit_Remove(m_unitList.GetEntryName()))) {
-            ShowEngineError();
-            return;
-        }
-        DeleteSelection(m_unitList);
-        const int selected = m_unitList.GetCurSel();
-        m_sSelectedUnit = selected == LB_ERR ? QString() : m_unitList.GetText(selected);
-        LoadUnit();
-        UpdateData(false);
-        UpdateEnabled();
-    } else if (nIDList == IDC_SYNONYM_LIST) {
-        if (m_sSelectedUnit.isEmpty() || m_synonymList.GetCurSel() == LB_ERR) return;
-        if (FAILED(m_engine.Unit_Synonym_Remove(m_sSelectedUnit, m_synonymList.GetEntryName()))) ShowEngineError();
-        else DeleteSelection(m_synonymList);
-    }
-}
-
-void CUnitDatabaseDlg::OnRename(int nIDList) {
-    if (nIDList == IDC_UNIT_LIST) {
-        const int selected = m_unitList.GetCurSel();
-        if (selected == LB_ERR) return;
-        const QString name = m_unitList.GetEntryName();
-        if (FAILED(m_engine.Unit_Rename(m_unitList.GetText(selected), name))) {
-            ShowEngineError();
-            return;
-        }
-        ReplaceSelection(m_unitList, name);
-        m_sSelectedUnit = name;
-    } else if (nIDList == IDC_SYNONYM_LIST) {
-        if (m_sSelectedUnit.isEmpty() || m_synonymList.GetCurSel() == LB_ERR) return;
-        const QString unit = m_sSelectedUnit;
-        RenameSynonym(
-            m_engine, m_synonymList, [&](const QString& synonym) { return m_engine.Unit_Synonym_Remove(unit, synonym); },
-            [&](const QString& synonym) { return m_engine.Unit_Synonym_Add(unit, synonym); },
-            [this] { ShowEngineError(); });
-    }
 }
