@@ -1,0 +1,22 @@
+// CConversionPage: what the three conversion pages share: the result line ("Multiply By ...
+// And ... Add") that each ends with, and the list of quantities two of them start with.
+#pragma once
+
+#include "morvane_page.h"
+
+class CConversionPage : public CMorvanePage {
+    Q_OBJECT
+public:
+    double m_dAdd = 0;
+    double m_dMultiplyBy = 0;
+
+protected:
+    using CMorvanePage::CMorvanePage;
+
+    // Exchanges the result line alone; a page with more fields calls ExchangeResult where its
+    // fields put it.
+    void DoDataExchange(CDataExchange* pDX) override { ExchangeResult(pDX); }
+    void ExchangeResult(CDataExchange* pDX);
+    // Fills the quantity list from the engine (showing a failure).
+    void FillQuantityList();
+};
