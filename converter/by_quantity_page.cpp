@@ -7,12 +7,6 @@
 CByQuantityDlg::CByQuantityDlg(MorvaneEngine& engine, const QString& programDir)
     : CConversionPage(IDD_BY_QUANTITY, engine, programDir) {}
 
-bool CByQuantityDlg::OnInitDialog() {
-    CConversionPage::OnInitDialog();
-    FillQuantityList();
-    return true;
-}
-
 bool CByQuantityDlg::OnCommand(int nID, int nCode) {
     if (nCode != LBN_SELCHANGE) return false;
     if (nID == IDC_QUANTITY_LIST) OnQuantityChanged();

@@ -11,7 +11,6 @@ public:
     CByQuantityDlg(MorvaneEngine& engine, const QString& programDir);
 
 protected:
-    bool OnInitDialog() override;
     bool OnCommand(int nID, int nCode) override;
 
 private:

@@ -18,7 +18,6 @@ CByUnitSystemDlg::CByUnitSystemDlg(MorvaneEngine& engine, const QString& program
 
 bool CByUnitSystemDlg::OnInitDialog() {
     CConversionPage::OnInitDialog();
-    FillQuantityList();
     QStringList systems;
     if (SUCCEEDED(m_engine.UnitSystem_Set(systems))) {
         for (const QString& system : systems) {

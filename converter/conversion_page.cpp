@@ -9,9 +9,12 @@ void CConversionPage::ExchangeResult(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_ADD, m_dAdd);
 }
 
-void CConversionPage::FillQuantityList() {
+bool CConversionPage::OnInitDialog() {
+    CMorvanePage::OnInitDialog();
+    auto* list = DlgItem<CListBox>(IDC_QUANTITY_LIST);
+    if (!list) return true;
     QStringList quantities;
     if (FAILED(m_engine.Quantity_Set(quantities))) ShowEngineError();
-    auto* list = DlgItem<CListBox>(IDC_QUANTITY_LIST);
     for (const QString& quantity : quantities) list->AddString(quantity);
+    return true;
 }

@@ -13,10 +13,10 @@ public:
 protected:
     using CMorvanePage::CMorvanePage;
 
+    // A page with a quantity list starts with it filled from the engine (a failure is shown).
+    bool OnInitDialog() override;
     // Exchanges the result line alone; a page with more fields calls ExchangeResult where its
     // fields put it.
     void DoDataExchange(CDataExchange* pDX) override { ExchangeResult(pDX); }
     void ExchangeResult(CDataExchange* pDX);
-    // Fills the quantity list from the engine (showing a failure).
-    void FillQuantityList();
 };

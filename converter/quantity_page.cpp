@@ -2,13 +2,16 @@
 
 #include "resource_ids.h"
 
+#include <iterator>
+
 CQuantityDatabaseDlg::CQuantityDatabaseDlg(MorvaneEngine& engine, const QString& programDir)
     : CTablePage(IDD_QUANTITY_DATABASE, engine, programDir,
                  {IDC_QUANTITY_LIST, std::bind_front(&MorvaneEngine::Quantity_Add, &engine),
                   std::bind_front(&MorvaneEngine::Quantity_Remove, &engine),
                   std::bind_front(&MorvaneEngine::Quantity_Rename, &engine)},
                  {IDC_SYNONYM_LIST, std::bind_front(&MorvaneEngine::Quantity_Synonym_Add, &engine),
-                  std::bind_front(&MorvaneEngine::Quantity_Synonym_Remove, &engine)}) {}
+                  std::bind_front(&MorvaneEngine::Quantity_Synonym_Remove, &engine)},
+                 {std::begin(kDimensionEdits), std::end(kDimensionEdits)}) {}
 
 void CQuantityDatabaseDlg::DoDataExchange(CDataExchange* pDX) {
     CTablePage::DoDataExchange(pDX);
@@ -30,32 +33,7 @@ bool CQuantityDatabaseDlg::OnSetActive() {
     return CMorvanePage::OnSetActive();
 }
 
-bool CQuantityDatabaseDlg::OnCommand(int nID, int nCode) {
-    if (nID == IDC_QUANTITY_LIST && nCode == LBN_SELCHANGE) {
-        OnEntryChanged();
-        return true;
-    }
-    if (nID == IDC_EXPRESSION && nCode == EN_CHANGE) {
-        UpdateEnabled();
-        return true;
-    }
-    if (nID == IDC_EXPRESSION && nCode == EN_KILLFOCUS) {
-        OnExpressionKillFocus();
-        return true;
-    }
-    return false;
-}
-
-void CQuantityDatabaseDlg::ShowEntry() {
-    LoadQuantity();
-    UpdateData(false);
-    UpdateEnabled();
-}
-
-void CQuantityDatabaseDlg::OnExpressionKillFocus() {
-    UpdateData(true);
-    if (m_sSelectedQuantity.isEmpty()) return;
-    SaveEntry(m_sSelectedQuantity);
+void CQuantityDatabaseDlg::OnExpressionSaved() {
     // Show at once the vector the engine derived from the expression just left.
     std::vector<int> vector;
     if (SUCCEEDED(m_engine.Quantity_DimVector(m_sSelectedQuantity, vector)))
@@ -79,7 +57,7 @@ void CQuantityDatabaseDlg::SaveEntry(const QString& quantity) {
     SetErrorInfo(0, nullptr);
 }
 
-void CQuantityDatabaseDlg::LoadQuantity() {
+void CQuantityDatabaseDlg::LoadEntry() {
     m_nDimVector.fill(0);
     m_sExpression.clear();
     m_synonymList.ResetContent();
@@ -92,12 +70,4 @@ void CQuantityDatabaseDlg::LoadQuantity() {
     QStringList synonyms;
     if (SUCCEEDED(m_engine.Quantity_Synonym_Set(m_sSelectedQuantity, synonyms)))
         for (const QString& synonym : synonyms) m_synonymList.AddString(synonym);
-}
-
-void CQuantityDatabaseDlg::UpdateEnabled() {
-    // Only the expression decides, so its box is read alone: a full exchange here would put
-    // up the "enter an integer" message at every keystroke while an exponent box is wrong.
-    const bool fixed = GetDlgItemText(IDC_EXPRESSION).isEmpty();
-    for (int id : kDimensionEdits)
-        if (QWidget* edit = GetDlgItem(id)) edit->setEnabled(fixed);
 }

@@ -19,14 +19,9 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
-    bool OnCommand(int nID, int nCode) override;
 
     QString& SelectedEntry() override { return m_sSelectedQuantity; }
     void SaveEntry(const QString& quantity) override;
-    void ShowEntry() override;
-
-private:
-    void OnExpressionKillFocus();
-    void LoadQuantity();
-    void UpdateEnabled();
+    void LoadEntry() override;
+    void OnExpressionSaved() override;
 };

@@ -6,8 +6,11 @@
 #include <utility>
 
 CTablePage::CTablePage(int nIDTemplate, MorvaneEngine& engine, const QString& programDir, TableEdits entries,
-                       SynonymEdits synonyms)
-    : CMorvanePage(nIDTemplate, engine, programDir), m_entries(std::move(entries)), m_synonyms(std::move(synonyms)) {}
+                       SynonymEdits synonyms, std::vector<int> fixedValueEdits)
+    : CMorvanePage(nIDTemplate, engine, programDir),
+      m_entries(std::move(entries)),
+      m_synonyms(std::move(synonyms)),
+      m_fixedValueEdits(std::move(fixedValueEdits)) {}
 
 void CTablePage::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, m_entries.nIDList, m_entryList);
@@ -27,6 +30,30 @@ qintptr CTablePage::WindowProc(unsigned message, quintptr wParam, qintptr lParam
     if (nIDList == m_entries.nIDList) EditEntries(message);
     else if (m_synonyms.nIDList != 0 && nIDList == m_synonyms.nIDList) EditSynonyms(message);
     return 0;
+}
+
+bool CTablePage::OnCommand(int nID, int nCode) {
+    if (nID == m_entries.nIDList && nCode == LBN_SELCHANGE) OnEntryChanged();
+    else if (m_fixedValueEdits.empty() || nID != IDC_EXPRESSION) return false;
+    else if (nCode == EN_CHANGE) UpdateEnabled();
+    else if (nCode == EN_KILLFOCUS) OnExpressionKillFocus();
+    else return false;
+    return true;
+}
+
+void CTablePage::UpdateEnabled() {
+    // Only the expression decides, so its box is read alone: a full exchange here would put
+    // up the "enter a number" message at every keystroke while a value box is wrong.
+    const bool fixed = GetDlgItemText(IDC_EXPRESSION).isEmpty();
+    for (int id : m_fixedValueEdits)
+        if (QWidget* edit = GetDlgItem(id)) edit->setEnabled(fixed);
+}
+
+void CTablePage::OnExpressionKillFocus() {
+    UpdateData(true);
+    if (SelectedEntry().isEmpty()) return;
+    SaveEntry(SelectedEntry());
+    OnExpressionSaved();
 }
 
 void CTablePage::OnEntryChanged() {

@@ -10,6 +10,7 @@
 #include "morvane_page.h"
 
 #include <functional>
+#include <vector>
 
 // The edits of a table in the engine, and the list that shows its entries.
 struct TableEdits {
@@ -32,33 +33,48 @@ public:
     bool OnKillActive() override;
 
 protected:
+    // fixedValueEdits: the boxes of an entry's fixed values, which an expression replaces: they
+    // are enabled only while the expression box is empty (none where entries have no expression).
     CTablePage(int nIDTemplate, MorvaneEngine& engine, const QString& programDir, TableEdits entries,
-               SynonymEdits synonyms = {});
+               SynonymEdits synonyms = {}, std::vector<int> fixedValueEdits = {});
 
     // Binds the two lists; a page exchanges its own fields after calling this.
     void DoDataExchange(CDataExchange* pDX) override;
     qintptr WindowProc(unsigned message, quintptr wParam, qintptr lParam) override;
+    // A new selection in the entries list; typing in and leaving the expression box.
+    bool OnCommand(int nID, int nCode) override;
 
     // The name of the entry the page shows (empty when none is).
     virtual QString& SelectedEntry() = 0;
     // Writes the page's fields back to the entry of that name (nothing for an empty name).
     virtual void SaveEntry(const QString& name) = 0;
+    // Reads the selected entry's fields as the engine holds it.
+    virtual void LoadEntry() {}
     // Shows the selected entry as the engine holds it.
-    virtual void ShowEntry() = 0;
+    virtual void ShowEntry() {
+        LoadEntry();
+        UpdateData(false);
+        UpdateEnabled();
+    }
+    // The expression box was left and the entry written back: shows what the engine derived.
+    virtual void OnExpressionSaved() {}
     // After a removal, with the entry now selected (or none, when the list emptied).
     virtual void OnEntryRemoved() { ShowEntry(); }
 
     // Another entry was selected: the fields still show the previous one and are written back
     // to it, then the new one is shown.
     void OnEntryChanged();
+    void UpdateEnabled();
 
     CEditListBox m_entryList;
     CEditListBox m_synonymList;
 
 private:
+    void OnExpressionKillFocus();
     void EditEntries(unsigned message);
     void EditSynonyms(unsigned message);
 
     const TableEdits m_entries;
     const SynonymEdits m_synonyms;
+    const std::vector<int> m_fixedValueEdits;
 };

@@ -9,7 +9,8 @@ CUnitDatabaseDlg::CUnitDatabaseDlg(MorvaneEngine& engine, const QString& program
                   std::bind_front(&MorvaneEngine::Unit_Remove, &engine),
                   std::bind_front(&MorvaneEngine::Unit_Rename, &engine)},
                  {IDC_SYNONYM_LIST, std::bind_front(&MorvaneEngine::Unit_Synonym_Add, &engine),
-                  std::bind_front(&MorvaneEngine::Unit_Synonym_Remove, &engine)}) {}
+                  std::bind_front(&MorvaneEngine::Unit_Synonym_Remove, &engine)},
+                 {IDC_CONVERSION_FACTOR, IDC_CONVERSION_OFFSET}) {}
 
 void CUnitDatabaseDlg::DoDataExchange(CDataExchange* pDX) {
     CTablePage::DoDataExchange(pDX);
@@ -40,11 +41,8 @@ bool CUnitDatabaseDlg::OnSetActive() {
 }
 
 bool CUnitDatabaseDlg::OnCommand(int nID, int nCode) {
-    if (nCode == LBN_SELCHANGE && nID == IDC_QUANTITY_LIST) OnQuantityChanged();
-    else if (nCode == LBN_SELCHANGE && nID == IDC_UNIT_LIST) OnEntryChanged();
-    else if (nCode == EN_CHANGE && nID == IDC_EXPRESSION) UpdateEnabled();
-    else if (nCode == EN_KILLFOCUS && nID == IDC_EXPRESSION) OnExpressionKillFocus();
-    else return false;
+    if (nCode != LBN_SELCHANGE || nID != IDC_QUANTITY_LIST) return CTablePage::OnCommand(nID, nCode);
+    OnQuantityChanged();
     return true;
 }
 
@@ -68,16 +66,7 @@ void CUnitDatabaseDlg::OnQuantityChanged() {
     UpdateEnabled();
 }
 
-void CUnitDatabaseDlg::ShowEntry() {
-    LoadUnit();
-    UpdateData(false);
-    UpdateEnabled();
-}
-
-void CUnitDatabaseDlg::OnExpressionKillFocus() {
-    UpdateData(true);
-    if (m_sSelectedUnit.isEmpty()) return;
-    SaveEntry(m_sSelectedUnit);
+void CUnitDatabaseDlg::OnExpressionSaved() {
     // Show at once the factor and offset the engine derived from the expression just left.
     ReadFactorAndOffset(m_sSelectedUnit);
     UpdateData(false);
@@ -118,7 +107,7 @@ void CUnitDatabaseDlg::ReadFactorAndOffset(const QString& unit) {
     if (SUCCEEDED(m_engine.Unit_ConversionOffset(unit, value))) show(m_offset, value);
 }
 
-void CUnitDatabaseDlg::LoadUnit() {
+void CUnitDatabaseDlg::LoadEntry() {
     m_factor.Set(0);
     m_offset.Set(0);
     m_sExpression.clear();
@@ -133,10 +122,4 @@ void CUnitDatabaseDlg::LoadUnit() {
     if (SUCCEEDED(m_engine.Unit_Synonym_Set(m_sSelectedUnit, synonyms)))
         for (const QString& synonym : synonyms) m_synonymList.AddString(synonym);
     SetErrorInfo(0, nullptr);
-}
-
-void CUnitDatabaseDlg::UpdateEnabled() {
-    const bool fixed = GetDlgItemText(IDC_EXPRESSION).isEmpty();
-    for (int id : {IDC_CONVERSION_FACTOR, IDC_CONVERSION_OFFSET})
-        if (QWidget* edit = GetDlgItem(id)) edit->setEnabled(fixed);
 }

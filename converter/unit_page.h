@@ -27,12 +27,10 @@ protected:
 
     QString& SelectedEntry() override { return m_sSelectedUnit; }
     void SaveEntry(const QString& unit) override;
-    void ShowEntry() override;
+    void LoadEntry() override;
+    void OnExpressionSaved() override;
 
 private:
     void OnQuantityChanged();
-    void OnExpressionKillFocus();
-    void LoadUnit();
     void ReadFactorAndOffset(const QString& unit);
-    void UpdateEnabled();
 };

@@ -53,12 +53,6 @@ bool CUnitSystemDatabaseDlg::OnSetActive() {
     return CMorvanePage::OnSetActive();
 }
 
-bool CUnitSystemDatabaseDlg::OnCommand(int nID, int nCode) {
-    if (nID != IDC_UNIT_SYSTEM_LIST || nCode != LBN_SELCHANGE) return false;
-    OnEntryChanged();
-    return true;
-}
-
 void CUnitSystemDatabaseDlg::SaveEntry(const QString& system) {
     if (system.isEmpty()) return;
     CListCtrl* map = Map();

@@ -20,7 +20,6 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    bool OnCommand(int nID, int nCode) override;
 
     QString& SelectedEntry() override { return m_sSelectedSystem; }
     // Writes the map back as the preferred units of that system.
