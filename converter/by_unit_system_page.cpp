@@ -16,18 +16,6 @@ QString selectedText(const CListBox* list) {
 CByUnitSystemDlg::CByUnitSystemDlg(MorvaneEngine& engine, const QString& programDir)
     : CConversionPage(IDD_BY_UNIT_SYSTEM, engine, programDir) {}
 
-bool CByUnitSystemDlg::OnInitDialog() {
-    CConversionPage::OnInitDialog();
-    QStringList systems;
-    if (SUCCEEDED(m_engine.UnitSystem_Set(systems))) {
-        for (const QString& system : systems) {
-            DlgItem<CListBox>(IDC_FROM_SYSTEM_LIST)->AddString(system);
-            DlgItem<CListBox>(IDC_TO_SYSTEM_LIST)->AddString(system);
-        }
-    }
-    return true;
-}
-
 void CByUnitSystemDlg::DoDataExchange(CDataExchange* pDX) {
     ExchangeResult(pDX);
     DDX_Text(pDX, IDC_FROM_SYMBOL, m_sFromSymbol);

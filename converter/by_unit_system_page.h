@@ -13,7 +13,6 @@ public:
     QString m_sToSymbol;
 
 protected:
-    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(int nID, int nCode) override;
 

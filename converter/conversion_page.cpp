@@ -11,10 +11,19 @@ void CConversionPage::ExchangeResult(CDataExchange* pDX) {
 
 bool CConversionPage::OnInitDialog() {
     CMorvanePage::OnInitDialog();
-    auto* list = DlgItem<CListBox>(IDC_QUANTITY_LIST);
-    if (!list) return true;
-    QStringList quantities;
-    if (FAILED(m_engine.Quantity_Set(quantities))) ShowEngineError();
-    for (const QString& quantity : quantities) list->AddString(quantity);
+    if (auto* list = DlgItem<CListBox>(IDC_QUANTITY_LIST)) {
+        QStringList quantities;
+        if (FAILED(m_engine.Quantity_Set(quantities))) ShowEngineError();
+        for (const QString& quantity : quantities) list->AddString(quantity);
+    }
+    auto* from = DlgItem<CListBox>(IDC_FROM_SYSTEM_LIST);
+    auto* to = DlgItem<CListBox>(IDC_TO_SYSTEM_LIST);
+    QStringList systems;
+    if (from && to && SUCCEEDED(m_engine.UnitSystem_Set(systems))) {
+        for (const QString& system : systems) {
+            from->AddString(system);
+            to->AddString(system);
+        }
+    }
     return true;
 }

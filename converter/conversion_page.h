@@ -1,5 +1,6 @@
 // CConversionPage: what the three conversion pages share: the result line ("Multiply By ...
-// And ... Add") that each ends with, and the list of quantities two of them start with.
+// And ... Add") that each ends with, and the lists of quantities and unit systems they start
+// with.
 #pragma once
 
 #include "morvane_page.h"
@@ -13,7 +14,8 @@ public:
 protected:
     using CMorvanePage::CMorvanePage;
 
-    // A page with a quantity list starts with it filled from the engine (a failure is shown).
+    // A page starts with its quantity list filled from the engine (a failure is shown) and its
+    // two unit-system lists too.
     bool OnInitDialog() override;
     // Exchanges the result line alone; a page with more fields calls ExchangeResult where its
     // fields put it.

@@ -43,16 +43,9 @@ void CQuantityDatabaseDlg::OnExpressionSaved() {
 
 void CQuantityDatabaseDlg::SaveEntry(const QString& quantity) {
     if (quantity.isEmpty()) return;
-    if (!m_sExpression.isEmpty()) {
-        m_engine.Quantity_Expression_Replace(quantity, m_sExpression);
-    } else {
-        // The engine takes a vector only from a quantity without an expression, so an expression
-        // the user cleared has to be cleared in the engine first, or the vector would be refused.
-        QString stored;
-        if (SUCCEEDED(m_engine.Quantity_Expression(quantity, stored)) && !stored.isEmpty())
-            m_engine.Quantity_Expression_Replace(quantity, QString());
-        m_engine.Quantity_DimVector_Replace(quantity, m_nDimVector);
-    }
+    SaveExpressionOrValues(quantity, m_sExpression, &MorvaneEngine::Quantity_Expression,
+                           &MorvaneEngine::Quantity_Expression_Replace,
+                           [&](bool) { m_engine.Quantity_DimVector_Replace(quantity, m_nDimVector); });
     // Saving reports nothing; a refused value shows again as the engine's at the next load.
     SetErrorInfo(0, nullptr);
 }

@@ -56,6 +56,20 @@ void CTablePage::OnExpressionKillFocus() {
     OnExpressionSaved();
 }
 
+void CTablePage::SaveExpressionOrValues(const QString& entry, const QString& expression,
+                                        HRESULT (MorvaneEngine::*query)(const QString&, QString&),
+                                        HRESULT (MorvaneEngine::*replace)(const QString&, const QString&),
+                                        const std::function<void(bool cleared)>& writeValues) {
+    if (!expression.isEmpty()) {
+        (m_engine.*replace)(entry, expression);
+        return;
+    }
+    QString stored;
+    const bool cleared = SUCCEEDED((m_engine.*query)(entry, stored)) && !stored.isEmpty();
+    if (cleared) (m_engine.*replace)(entry, QString());
+    writeValues(cleared);
+}
+
 void CTablePage::OnEntryChanged() {
     const QString previous = SelectedEntry();
     UpdateData(true);

@@ -65,6 +65,14 @@ protected:
     // to it, then the new one is shown.
     void OnEntryChanged();
     void UpdateEnabled();
+    // Writes the expression box back to the entry or, when the box is empty, its fixed values
+    // through writeValues. The engine takes fixed values only from an entry without an
+    // expression, so an expression the user cleared is cleared in the engine first, and
+    // writeValues is told whether that happened.
+    void SaveExpressionOrValues(const QString& entry, const QString& expression,
+                                HRESULT (MorvaneEngine::*query)(const QString&, QString&),
+                                HRESULT (MorvaneEngine::*replace)(const QString&, const QString&),
+                                const std::function<void(bool cleared)>& writeValues);
 
     CEditListBox m_entryList;
     CEditListBox m_synonymList;

@@ -79,19 +79,16 @@ void CUnitDatabaseDlg::OnExpressionSaved() {
 
 void CUnitDatabaseDlg::SaveEntry(const QString& unit) {
     if (unit.isEmpty()) return;
-    if (!m_sExpression.isEmpty()) {
-        m_engine.Unit_Expression_Replace(unit, m_sExpression);
-    } else {
-        // The engine takes a factor and an offset only from a unit without an expression, so an
-        // expression the user cleared is cleared in the engine first; the unit then keeps the
-        // values shown. Otherwise a value is written only when its text was changed: the box
-        // shows the exact double, and writing back what was merely shown could only lose bits.
-        QString stored;
-        const bool cleared = SUCCEEDED(m_engine.Unit_Expression(unit, stored)) && !stored.isEmpty();
-        if (cleared) m_engine.Unit_Expression_Replace(unit, QString());
-        if (cleared || m_factor.IsEdited()) m_engine.Unit_ConversionFactor_Replace(unit, m_factor.Value());
-        if (cleared || m_offset.IsEdited()) m_engine.Unit_ConversionOffset_Replace(unit, m_offset.Value());
-    }
+    SaveExpressionOrValues(unit, m_sExpression, &MorvaneEngine::Unit_Expression, &MorvaneEngine::Unit_Expression_Replace,
+                           [&](bool cleared) {
+                               // A unit whose expression was cleared keeps the values shown. Otherwise
+                               // a value is written only when its text was changed: the box shows the
+                               // exact double, and writing back what was merely shown could only lose bits.
+                               if (cleared || m_factor.IsEdited())
+                                   m_engine.Unit_ConversionFactor_Replace(unit, m_factor.Value());
+                               if (cleared || m_offset.IsEdited())
+                                   m_engine.Unit_ConversionOffset_Replace(unit, m_offset.Value());
+                           });
     m_engine.Unit_Symbol_Replace(unit, m_sSymbol);
     // Saving reports nothing; a refused value shows again as the engine's at the next load.
     SetErrorInfo(0, nullptr);
