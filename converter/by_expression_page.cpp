@@ -1,6 +1,7 @@
 #include "by_expression_page.h"
 
 #include "about_dialog.h"
+#include "command_routing.h"
 #include "morvane_resources.h"
 #include "resource_ids.h"
 
@@ -8,11 +9,11 @@
 #include <kestrum/ui/resources.h>
 
 CByExpressionDlg::CByExpressionDlg(MorvaneEngine& engine, const QString& programDir)
-    : CMorvanePage(IDD_BY_EXPRESSION, engine, programDir) {}
+    : CConversionPage(IDD_BY_EXPRESSION, engine, programDir) {}
 
 bool CByExpressionDlg::OnInitDialog() {
     TakeEngineAnalysis();
-    CMorvanePage::OnInitDialog();
+    CConversionPage::OnInitDialog();
     QString about;
     AfxLoadString(IDS_ABOUTBOX, about);
     if (CMenu* menu = GetSystemMenu(false); menu && !about.isEmpty()) {
@@ -26,7 +27,7 @@ bool CByExpressionDlg::OnInitDialog() {
 // A database read on the first page may come after the box was last shown.
 bool CByExpressionDlg::OnSetActive() {
     TakeEngineAnalysis();
-    return CMorvanePage::OnSetActive();
+    return CConversionPage::OnSetActive();
 }
 
 void CByExpressionDlg::TakeEngineAnalysis() {
@@ -36,28 +37,23 @@ void CByExpressionDlg::TakeEngineAnalysis() {
 void CByExpressionDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_FROM_EXPRESSION, m_sFromExpression);
     DDX_Text(pDX, IDC_TO_EXPRESSION, m_sToExpression);
-    DDX_Text(pDX, IDC_MULTIPLY_BY, m_dMultiplyBy);
-    DDX_Text(pDX, IDC_ADD, m_dAdd);
+    ExchangeResult(pDX);
     DDX_Check(pDX, IDC_DIMENSIONAL_ANALYSIS, m_bDimensionalAnalysis);
     DDX_Text(pDX, IDC_UNIT_EXPRESSION, m_sUnitExpression);
     DDX_Text(pDX, IDC_SYMBOL_RESULT, m_sSymbol);
 }
 
 bool CByExpressionDlg::OnSysCommand(unsigned nID, qintptr lParam) {
-    if ((nID & 0xFFF0) != IDM_ABOUTBOX) return CMorvanePage::OnSysCommand(nID, lParam);
+    if ((nID & 0xFFF0) != IDM_ABOUTBOX) return CConversionPage::OnSysCommand(nID, lParam);
     CAboutDlg about;
     about.DoModal();
     return true;
 }
 
 bool CByExpressionDlg::OnCommand(int nID, int nCode) {
-    if (nCode != BN_CLICKED) return false;
-    switch (nID) {
-        case IDC_CONVERT: OnConvert(); return true;
-        case IDC_DIMENSIONAL_ANALYSIS: OnDimensionalAnalysis(); return true;
-        case IDC_SYMBOL_BUTTON: OnSymbol(); return true;
-        default: return false;
-    }
+    return nCode == BN_CLICKED && RouteCommand(nID, {{IDC_CONVERT, [this] { OnConvert(); }},
+                                                     {IDC_DIMENSIONAL_ANALYSIS, [this] { OnDimensionalAnalysis(); }},
+                                                     {IDC_SYMBOL_BUTTON, [this] { OnSymbol(); }}});
 }
 
 void CByExpressionDlg::OnConvert() {

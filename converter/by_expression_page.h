@@ -3,17 +3,15 @@
 // "About Morvane..." on the window menu.
 #pragma once
 
-#include "morvane_page.h"
+#include "conversion_page.h"
 
-class CByExpressionDlg : public CMorvanePage {
+class CByExpressionDlg : public CConversionPage {
     Q_OBJECT
 public:
     CByExpressionDlg(MorvaneEngine& engine, const QString& programDir);
 
     QString m_sFromExpression;
     QString m_sToExpression;
-    double m_dAdd = 0;
-    double m_dMultiplyBy = 0;
     int m_bDimensionalAnalysis = BST_UNCHECKED;  // always what the engine does
     QString m_sUnitExpression;
     QString m_sSymbol;

@@ -5,21 +5,7 @@
 #include <kestrum/ui/list_box.h>
 
 CByQuantityDlg::CByQuantityDlg(MorvaneEngine& engine, const QString& programDir)
-    : CMorvanePage(IDD_BY_QUANTITY, engine, programDir) {}
-
-bool CByQuantityDlg::OnInitDialog() {
-    CMorvanePage::OnInitDialog();
-    QStringList quantities;
-    if (FAILED(m_engine.Quantity_Set(quantities))) ShowEngineError();
-    auto* list = DlgItem<CListBox>(IDC_QUANTITY_LIST);
-    for (const QString& quantity : quantities) list->AddString(quantity);
-    return true;
-}
-
-void CByQuantityDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_MULTIPLY_BY, m_dMultiplyBy);
-    DDX_Text(pDX, IDC_ADD, m_dAdd);
-}
+    : CConversionPage(IDD_BY_QUANTITY, engine, programDir) {}
 
 bool CByQuantityDlg::OnCommand(int nID, int nCode) {
     if (nCode != LBN_SELCHANGE) return false;

@@ -3,19 +3,14 @@
 // offset of the conversion.
 #pragma once
 
-#include "morvane_page.h"
+#include "conversion_page.h"
 
-class CByQuantityDlg : public CMorvanePage {
+class CByQuantityDlg : public CConversionPage {
     Q_OBJECT
 public:
     CByQuantityDlg(MorvaneEngine& engine, const QString& programDir);
 
-    double m_dAdd = 0;
-    double m_dMultiplyBy = 0;
-
 protected:
-    bool OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(int nID, int nCode) override;
 
 private:

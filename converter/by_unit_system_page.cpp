@@ -14,27 +14,10 @@ QString selectedText(const CListBox* list) {
 }  // namespace
 
 CByUnitSystemDlg::CByUnitSystemDlg(MorvaneEngine& engine, const QString& programDir)
-    : CMorvanePage(IDD_BY_UNIT_SYSTEM, engine, programDir) {}
-
-bool CByUnitSystemDlg::OnInitDialog() {
-    CMorvanePage::OnInitDialog();
-    QStringList quantities;
-    if (FAILED(m_engine.Quantity_Set(quantities))) ShowEngineError();
-    auto* quantityList = DlgItem<CListBox>(IDC_QUANTITY_LIST);
-    for (const QString& quantity : quantities) quantityList->AddString(quantity);
-    QStringList systems;
-    if (SUCCEEDED(m_engine.UnitSystem_Set(systems))) {
-        for (const QString& system : systems) {
-            DlgItem<CListBox>(IDC_FROM_SYSTEM_LIST)->AddString(system);
-            DlgItem<CListBox>(IDC_TO_SYSTEM_LIST)->AddString(system);
-        }
-    }
-    return true;
-}
+    : CConversionPage(IDD_BY_UNIT_SYSTEM, engine, programDir) {}
 
 void CByUnitSystemDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_MULTIPLY_BY, m_dMultiplyBy);
-    DDX_Text(pDX, IDC_ADD, m_dAdd);
+    ExchangeResult(pDX);
     DDX_Text(pDX, IDC_FROM_SYMBOL, m_sFromSymbol);
     DDX_Text(pDX, IDC_TO_SYMBOL, m_sToSymbol);
 }

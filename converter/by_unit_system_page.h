@@ -2,20 +2,17 @@
 // another, and shows the symbol of each side.
 #pragma once
 
-#include "morvane_page.h"
+#include "conversion_page.h"
 
-class CByUnitSystemDlg : public CMorvanePage {
+class CByUnitSystemDlg : public CConversionPage {
     Q_OBJECT
 public:
     CByUnitSystemDlg(MorvaneEngine& engine, const QString& programDir);
 
-    double m_dAdd = 0;
-    double m_dMultiplyBy = 0;
     QString m_sFromSymbol;
     QString m_sToSymbol;
 
 protected:
-    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(int nID, int nCode) override;
 

@@ -1,5 +1,6 @@
 #include "database_file_page.h"
 
+#include "command_routing.h"
 #include "morvane_resources.h"
 #include "program_files.h"
 #include "resource_ids.h"
@@ -31,16 +32,12 @@ bool CDatabaseFileDlg::OnInitDialog() {
 void CDatabaseFileDlg::DoDataExchange(CDataExchange* pDX) { DDX_Text(pDX, IDC_FILE_NAME, m_sFileName); }
 
 bool CDatabaseFileDlg::OnCommand(int nID, int nCode) {
-    if (nCode != BN_CLICKED) return false;
-    switch (nID) {
-        // The flag follows the clicks, not the data exchange.
-        case IDC_OVERWRITE: m_nReadFlag = OVERWRITE; return true;
-        case IDC_APPEND: m_nReadFlag = APPEND; return true;
-        case IDC_FILE_OPEN: OnFileOpen(); return true;
-        case IDC_FILE_SAVE: SaveDatabase(); return true;
-        case IDC_BROWSE: OnBrowse(); return true;
-        default: return false;
-    }
+    // The flag follows the clicks, not the data exchange.
+    return nCode == BN_CLICKED && RouteCommand(nID, {{IDC_OVERWRITE, [this] { m_nReadFlag = OVERWRITE; }},
+                                                     {IDC_APPEND, [this] { m_nReadFlag = APPEND; }},
+                                                     {IDC_FILE_OPEN, [this] { OnFileOpen(); }},
+                                                     {IDC_FILE_SAVE, [this] { SaveDatabase(); }},
+                                                     {IDC_BROWSE, [this] { OnBrowse(); }}});
 }
 
 void CDatabaseFileDlg::OnFileOpen() {

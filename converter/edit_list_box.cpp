@@ -1,5 +1,6 @@
 #include "edit_list_box.h"
 
+#include "command_routing.h"
 #include "name_dialog.h"
 #include "resource_ids.h"
 
@@ -27,13 +28,9 @@ void CEditListBox::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool CEditListBox::OnCommand(int nID, int nCode) {
-    if (nCode != 0) return false;
-    switch (nID) {
-        case ID_EDIT_ADD: OnAdd(); return true;
-        case ID_EDIT_REMOVE: OnRemove(); return true;
-        case ID_EDIT_RENAME: OnRename(); return true;
-        default: return false;
-    }
+    return nCode == 0 && RouteCommand(nID, {{ID_EDIT_ADD, [this] { OnAdd(); }},
+                                            {ID_EDIT_REMOVE, [this] { OnRemove(); }},
+                                            {ID_EDIT_RENAME, [this] { OnRename(); }}});
 }
 
 void CEditListBox::OnAdd() {

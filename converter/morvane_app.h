@@ -4,7 +4,7 @@
 // error says why and the exit code is not 0.
 #pragma once
 
-#include "engine.h"
+#include "engine_connection.h"
 
 #include <kestrum/ui/app.h>
 

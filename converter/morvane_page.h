@@ -2,7 +2,7 @@
 // folder, the help key and the display of engine failures.
 #pragma once
 
-#include "engine.h"
+#include "engine_connection.h"
 
 #include <kestrum/ui/property_page.h>
 

@@ -22,6 +22,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -43,6 +45,11 @@ void choose(CListBox* list, const QString& text) {
     if (index == LB_ERR) return;
     list->scrollToItem(list->item(index), QAbstractItemView::PositionAtCenter);
     clickAt(list->viewport(), list->visualItemRect(list->item(index)).center());
+}
+
+// Clicks, in order, the entry with the given text in each list of a page.
+void chooseEach(kestrum::ui::DialogItems& page, std::initializer_list<std::pair<int, const char*>> choices) {
+    for (const auto& [nID, text] : choices) choose(page.DlgItem<CListBox>(nID), QString::fromUtf8(text));
 }
 
 void click(kestrum::ui::DialogItems& dialog, int nID) {
@@ -127,17 +134,13 @@ bool WriteScreenshots(CMorvaneSheet& sheet, MorvaneEngine& engine, const QString
     shooter.shoot(&sheet, QStringLiteral("01-database-file.png"));
 
     clickTab(sheet, 1);
-    CByQuantityDlg& byQuantity = sheet.m_byQuantityPage;
-    choose(byQuantity.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Length"));
-    choose(byQuantity.DlgItem<CListBox>(IDC_FROM_UNIT_LIST), QStringLiteral("mile"));
-    choose(byQuantity.DlgItem<CListBox>(IDC_TO_UNIT_LIST), QStringLiteral("kilometre"));
+    chooseEach(sheet.m_byQuantityPage,
+               {{IDC_QUANTITY_LIST, "Length"}, {IDC_FROM_UNIT_LIST, "mile"}, {IDC_TO_UNIT_LIST, "kilometre"}});
     shooter.shoot(&sheet, QStringLiteral("02-by-quantity.png"));
 
     clickTab(sheet, 2);
-    CByUnitSystemDlg& byUnitSystem = sheet.m_byUnitSystemPage;
-    choose(byUnitSystem.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Pressure"));
-    choose(byUnitSystem.DlgItem<CListBox>(IDC_FROM_SYSTEM_LIST), QStringLiteral("SI"));
-    choose(byUnitSystem.DlgItem<CListBox>(IDC_TO_SYSTEM_LIST), QStringLiteral("English"));
+    chooseEach(sheet.m_byUnitSystemPage,
+               {{IDC_QUANTITY_LIST, "Pressure"}, {IDC_FROM_SYSTEM_LIST, "SI"}, {IDC_TO_SYSTEM_LIST, "English"}});
     shooter.shoot(&sheet, QStringLiteral("03-by-unitsystem.png"));
 
     clickTab(sheet, 3);
@@ -151,18 +154,16 @@ bool WriteScreenshots(CMorvaneSheet& sheet, MorvaneEngine& engine, const QString
     shooter.shoot(&sheet, QStringLiteral("04-by-expression.png"));
 
     clickTab(sheet, 4);
-    choose(sheet.m_quantityDatabasePage.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Velocity"));
+    chooseEach(sheet.m_quantityDatabasePage, {{IDC_QUANTITY_LIST, "Velocity"}});
     shooter.shoot(&sheet, QStringLiteral("05-quantity-database.png"));
 
     clickTab(sheet, 5);
-    CUnitDatabaseDlg& units = sheet.m_unitDatabasePage;
-    choose(units.DlgItem<CListBox>(IDC_QUANTITY_LIST), QStringLiteral("Temperature"));
-    choose(units.DlgItem<CListBox>(IDC_UNIT_LIST), QStringLiteral("degree_fahrenheit"));
+    chooseEach(sheet.m_unitDatabasePage, {{IDC_QUANTITY_LIST, "Temperature"}, {IDC_UNIT_LIST, "degree_fahrenheit"}});
     shooter.shoot(&sheet, QStringLiteral("06-unit-database.png"));
 
     clickTab(sheet, 6);
     CUnitSystemDatabaseDlg& systems = sheet.m_unitSystemDatabasePage;
-    choose(systems.DlgItem<CListBox>(IDC_UNIT_SYSTEM_LIST), QStringLiteral("English"));
+    chooseEach(systems, {{IDC_UNIT_SYSTEM_LIST, "English"}});
     if (auto* map = systems.DlgItem<CListCtrl>(IDC_PREFERRED_UNIT_MAP)) {
         for (int row = 0; row < map->GetItemCount(); ++row) {
             if (map->GetItemText(row, 0) != QLatin1String("Length")) continue;

@@ -2,7 +2,7 @@
 // when none is).
 #pragma once
 
-#include "engine.h"
+#include "engine_connection.h"
 
 #include <kestrum/ui/dialog.h>
 

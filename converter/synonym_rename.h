@@ -4,7 +4,7 @@
 #pragma once
 
 #include "edit_list_box.h"
-#include "engine.h"
+#include "engine_connection.h"
 
 #include <functional>
 

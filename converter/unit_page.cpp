@@ -1,14 +1,19 @@
 #include "unit_page.h"
 
 #include "resource_ids.h"
-#include "synonym_rename.h"
 
 CUnitDatabaseDlg::CUnitDatabaseDlg(MorvaneEngine& engine, const QString& programDir)
-    : CMorvanePage(IDD_UNIT_DATABASE, engine, programDir) {}
+    : CTablePage(IDD_UNIT_DATABASE, engine, programDir,
+                 // A new unit goes to the quantity selected.
+                 {IDC_UNIT_LIST, [this](const QString& unit) { return m_engine.Unit_Add(unit, m_sSelectedQuantity); },
+                  std::bind_front(&MorvaneEngine::Unit_Remove, &engine),
+                  std::bind_front(&MorvaneEngine::Unit_Rename, &engine)},
+                 {IDC_SYNONYM_LIST, std::bind_front(&MorvaneEngine::Unit_Synonym_Add, &engine),
+                  std::bind_front(&MorvaneEngine::Unit_Synonym_Remove, &engine)},
+                 {IDC_CONVERSION_FACTOR, IDC_CONVERSION_OFFSET}) {}
 
 void CUnitDatabaseDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_UNIT_LIST, m_unitList);
-    DDX_Control(pDX, IDC_SYNONYM_LIST, m_synonymList);
+    CTablePage::DoDataExchange(pDX);
     DDX_ExactNumber(pDX, IDC_CONVERSION_FACTOR, m_factor);
     DDX_ExactNumber(pDX, IDC_CONVERSION_OFFSET, m_offset);
     DDX_Text(pDX, IDC_EXPRESSION, m_sExpression);
@@ -19,7 +24,7 @@ void CUnitDatabaseDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 bool CUnitDatabaseDlg::OnSetActive() {
-    m_unitList.ResetContent();
+    m_entryList.ResetContent();
     m_synonymList.ResetContent();
     m_factor.Set(0);
     m_offset.Set(0);
@@ -35,40 +40,22 @@ bool CUnitDatabaseDlg::OnSetActive() {
     return CMorvanePage::OnSetActive();
 }
 
-bool CUnitDatabaseDlg::OnKillActive() {
-    const bool taken = UpdateData(true);
-    SaveUnit(m_sSelectedUnit);
-    return taken;
-}
-
 bool CUnitDatabaseDlg::OnCommand(int nID, int nCode) {
-    if (nCode == LBN_SELCHANGE && nID == IDC_QUANTITY_LIST) OnQuantityChanged();
-    else if (nCode == LBN_SELCHANGE && nID == IDC_UNIT_LIST) OnUnitChanged();
-    else if (nCode == EN_CHANGE && nID == IDC_EXPRESSION) UpdateEnabled();
-    else if (nCode == EN_KILLFOCUS && nID == IDC_EXPRESSION) OnExpressionKillFocus();
-    else return false;
+    if (nCode != LBN_SELCHANGE || nID != IDC_QUANTITY_LIST) return CTablePage::OnCommand(nID, nCode);
+    OnQuantityChanged();
     return true;
-}
-
-qintptr CUnitDatabaseDlg::WindowProc(unsigned message, quintptr wParam, qintptr lParam) {
-    switch (message) {
-        case WM_EDIT_LIST_ADD: OnAdd(int(wParam)); return 0;
-        case WM_EDIT_LIST_REMOVE: OnRemove(int(wParam)); return 0;
-        case WM_EDIT_LIST_RENAME: OnRename(int(wParam)); return 0;
-        default: return CMorvanePage::WindowProc(message, wParam, lParam);
-    }
 }
 
 void CUnitDatabaseDlg::OnQuantityChanged() {
     const QString previous = m_sSelectedUnit;
     UpdateData(true);
-    SaveUnit(previous);
-    m_unitList.ResetContent();
+    SaveEntry(previous);
+    m_entryList.ResetContent();
     m_synonymList.ResetContent();
     if (!m_sSelectedQuantity.isEmpty()) {
         QStringList units;
         if (FAILED(m_engine.Quantity_Unit_Set(m_sSelectedQuantity, units))) ShowEngineError();
-        for (const QString& unit : units) m_unitList.AddString(unit);
+        for (const QString& unit : units) m_entryList.AddString(unit);
     }
     m_factor.Set(0);
     m_offset.Set(0);
@@ -79,19 +66,7 @@ void CUnitDatabaseDlg::OnQuantityChanged() {
     UpdateEnabled();
 }
 
-void CUnitDatabaseDlg::OnUnitChanged() {
-    const QString previous = m_sSelectedUnit;
-    UpdateData(true);
-    SaveUnit(previous);
-    LoadUnit();
-    UpdateData(false);
-    UpdateEnabled();
-}
-
-void CUnitDatabaseDlg::OnExpressionKillFocus() {
-    UpdateData(true);
-    if (m_sSelectedUnit.isEmpty()) return;
-    SaveUnit(m_sSelectedUnit);
+void CUnitDatabaseDlg::OnExpressionSaved() {
     // Show at once the factor and offset the engine derived from the expression just left.
     ReadFactorAndOffset(m_sSelectedUnit);
     UpdateData(false);
@@ -102,21 +77,18 @@ void CUnitDatabaseDlg::OnExpressionKillFocus() {
     if (FAILED(m_engine.UnitExpression_Convert(m_sExpression, m_sExpression, add, multiplyBy))) ShowEngineError();
 }
 
-void CUnitDatabaseDlg::SaveUnit(const QString& unit) {
+void CUnitDatabaseDlg::SaveEntry(const QString& unit) {
     if (unit.isEmpty()) return;
-    if (!m_sExpression.isEmpty()) {
-        m_engine.Unit_Expression_Replace(unit, m_sExpression);
-    } else {
-        // The engine takes a factor and an offset only from a unit without an expression, so an
-        // expression the user cleared is cleared in the engine first; the unit then keeps the
-        // values shown. Otherwise a value is written only when its text was changed: the box
-        // shows the exact double, and writing back what was merely shown could only lose bits.
-        QString stored;
-        const bool cleared = SUCCEEDED(m_engine.Unit_Expression(unit, stored)) && !stored.isEmpty();
-        if (cleared) m_engine.Unit_Expression_Replace(unit, QString());
-        if (cleared || m_factor.IsEdited()) m_engine.Unit_ConversionFactor_Replace(unit, m_factor.Value());
-        if (cleared || m_offset.IsEdited()) m_engine.Unit_ConversionOffset_Replace(unit, m_offset.Value());
-    }
+    SaveExpressionOrValues(unit, m_sExpression, &MorvaneEngine::Unit_Expression, &MorvaneEngine::Unit_Expression_Replace,
+                           [&](bool cleared) {
+                               // A unit whose expression was cleared keeps the values shown. Otherwise
+                               // a value is written only when its text was changed: the box shows the
+                               // exact double, and writing back what was merely shown could only lose bits.
+                               if (cleared || m_factor.IsEdited())
+                                   m_engine.Unit_ConversionFactor_Replace(unit, m_factor.Value());
+                               if (cleared || m_offset.IsEdited())
+                                   m_engine.Unit_ConversionOffset_Replace(unit, m_offset.Value());
+                           });
     m_engine.Unit_Symbol_Replace(unit, m_sSymbol);
     // Saving reports nothing; a refused value shows again as the engine's at the next load.
     SetErrorInfo(0, nullptr);
@@ -132,7 +104,7 @@ void CUnitDatabaseDlg::ReadFactorAndOffset(const QString& unit) {
     if (SUCCEEDED(m_engine.Unit_ConversionOffset(unit, value))) show(m_offset, value);
 }
 
-void CUnitDatabaseDlg::LoadUnit() {
+void CUnitDatabaseDlg::LoadEntry() {
     m_factor.Set(0);
     m_offset.Set(0);
     m_sExpression.clear();
@@ -147,68 +119,4 @@ void CUnitDatabaseDlg::LoadUnit() {
     if (SUCCEEDED(m_engine.Unit_Synonym_Set(m_sSelectedUnit, synonyms)))
         for (const QString& synonym : synonyms) m_synonymList.AddString(synonym);
     SetErrorInfo(0, nullptr);
-}
-
-void CUnitDatabaseDlg::UpdateEnabled() {
-    const bool fixed = GetDlgItemText(IDC_EXPRESSION).isEmpty();
-    for (int id : {IDC_CONVERSION_FACTOR, IDC_CONVERSION_OFFSET})
-        if (QWidget* edit = GetDlgItem(id)) edit->setEnabled(fixed);
-}
-
-void CUnitDatabaseDlg::OnAdd(int nIDList) {
-    if (nIDList == IDC_UNIT_LIST) {
-        const QString name = m_unitList.GetEntryName();
-        if (FAILED(m_engine.Unit_Add(name, m_sSelectedQuantity))) {
-            ShowEngineError();
-            return;
-        }
-        InsertAtSelection(m_unitList, name);
-        OnUnitChanged();
-    } else if (nIDList == IDC_SYNONYM_LIST) {
-        if (m_sSelectedUnit.isEmpty()) return;
-        const QString name = m_synonymList.GetEntryName();
-        if (FAILED(m_engine.Unit_Synonym_Add(m_sSelectedUnit, name))) ShowEngineError();
-        else InsertAtSelection(m_synonymList, name);
-    }
-}
-
-void CUnitDatabaseDlg::OnRemove(int nIDList) {
-    if (nIDList == IDC_UNIT_LIST) {
-        if (m_unitList.GetCurSel() == LB_ERR) return;
-        if (FAILED(m_engine.Unit_Remove(m_unitList.GetEntryName()))) {
-            ShowEngineError();
-            return;
-        }
-        DeleteSelection(m_unitList);
-        const int selected = m_unitList.GetCurSel();
-        m_sSelectedUnit = selected == LB_ERR ? QString() : m_unitList.GetText(selected);
-        LoadUnit();
-        UpdateData(false);
-        UpdateEnabled();
-    } else if (nIDList == IDC_SYNONYM_LIST) {
-        if (m_sSelectedUnit.isEmpty() || m_synonymList.GetCurSel() == LB_ERR) return;
-        if (FAILED(m_engine.Unit_Synonym_Remove(m_sSelectedUnit, m_synonymList.GetEntryName()))) ShowEngineError();
-        else DeleteSelection(m_synonymList);
-    }
-}
-
-void CUnitDatabaseDlg::OnRename(int nIDList) {
-    if (nIDList == IDC_UNIT_LIST) {
-        const int selected = m_unitList.GetCurSel();
-        if (selected == LB_ERR) return;
-        const QString name = m_unitList.GetEntryName();
-        if (FAILED(m_engine.Unit_Rename(m_unitList.GetText(selected), name))) {
-            ShowEngineError();
-            return;
-        }
-        ReplaceSelection(m_unitList, name);
-        m_sSelectedUnit = name;
-    } else if (nIDList == IDC_SYNONYM_LIST) {
-        if (m_sSelectedUnit.isEmpty() || m_synonymList.GetCurSel() == LB_ERR) return;
-        const QString unit = m_sSelectedUnit;
-        RenameSynonym(
-            m_engine, m_synonymList, [&](const QString& synonym) { return m_engine.Unit_Synonym_Remove(unit, synonym); },
-            [&](const QString& synonym) { return m_engine.Unit_Synonym_Add(unit, synonym); },
-            [this] { ShowEngineError(); });
-    }
 }

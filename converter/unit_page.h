@@ -4,17 +4,15 @@
 // quantity is selected, when the expression box loses the focus and when the page is left.
 #pragma once
 
-#include "edit_list_box.h"
 #include "exact_number.h"
-#include "morvane_page.h"
+#include "table_page.h"
 
-class CUnitDatabaseDlg : public CMorvanePage {
+class CUnitDatabaseDlg : public CTablePage {
     Q_OBJECT
 public:
     CUnitDatabaseDlg(MorvaneEngine& engine, const QString& programDir);
 
     bool OnSetActive() override;
-    bool OnKillActive() override;
 
     ExactNumber m_factor;
     ExactNumber m_offset;
@@ -26,20 +24,13 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(int nID, int nCode) override;
-    qintptr WindowProc(unsigned message, quintptr wParam, qintptr lParam) override;
+
+    QString& SelectedEntry() override { return m_sSelectedUnit; }
+    void SaveEntry(const QString& unit) override;
+    void LoadEntry() override;
+    void OnExpressionSaved() override;
 
 private:
     void OnQuantityChanged();
-    void OnUnitChanged();
-    void OnExpressionKillFocus();
-    void SaveUnit(const QString& unit);
-    void LoadUnit();
     void ReadFactorAndOffset(const QString& unit);
-    void UpdateEnabled();
-    void OnAdd(int nIDList);
-    void OnRemove(int nIDList);
-    void OnRename(int nIDList);
-
-    CEditListBox m_unitList;
-    CEditListBox m_synonymList;
 };

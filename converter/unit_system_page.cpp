@@ -14,7 +14,10 @@ constexpr int kPreferredUnitColumn = 1;
 }  // namespace
 
 CUnitSystemDatabaseDlg::CUnitSystemDatabaseDlg(MorvaneEngine& engine, const QString& programDir)
-    : CMorvanePage(IDD_UNIT_SYSTEM_DATABASE, engine, programDir) {}
+    : CTablePage(IDD_UNIT_SYSTEM_DATABASE, engine, programDir,
+                 {IDC_UNIT_SYSTEM_LIST, std::bind_front(&MorvaneEngine::UnitSystem_Add, &engine),
+                  std::bind_front(&MorvaneEngine::UnitSystem_Remove, &engine),
+                  std::bind_front(&MorvaneEngine::UnitSystem_Rename, &engine)}) {}
 
 CListCtrl* CUnitSystemDatabaseDlg::Map() const { return DlgItem<CListCtrl>(IDC_PREFERRED_UNIT_MAP); }
 
@@ -32,16 +35,16 @@ bool CUnitSystemDatabaseDlg::OnInitDialog() {
 }
 
 void CUnitSystemDatabaseDlg::DoDataExchange(CDataExchange* pDX) {
-    DDX_Control(pDX, IDC_UNIT_SYSTEM_LIST, m_systemList);
+    CTablePage::DoDataExchange(pDX);
     DDX_LBStringExact(pDX, IDC_UNIT_SYSTEM_LIST, m_sSelectedSystem);
 }
 
 bool CUnitSystemDatabaseDlg::OnSetActive() {
     m_sSelectedSystem.clear();
-    m_systemList.ResetContent();
+    m_entryList.ResetContent();
     QStringList systems;
     if (FAILED(m_engine.UnitSystem_Set(systems))) ShowEngineError();
-    for (const QString& system : systems) m_systemList.AddString(system);
+    for (const QString& system : systems) m_entryList.AddString(system);
     CListCtrl* map = Map();
     map->DeleteAllItems();
     QStringList quantities;
@@ -50,35 +53,7 @@ bool CUnitSystemDatabaseDlg::OnSetActive() {
     return CMorvanePage::OnSetActive();
 }
 
-bool CUnitSystemDatabaseDlg::OnKillActive() {
-    const bool taken = UpdateData(true);
-    SaveMap(m_sSelectedSystem);
-    return taken;
-}
-
-bool CUnitSystemDatabaseDlg::OnCommand(int nID, int nCode) {
-    if (nID != IDC_UNIT_SYSTEM_LIST || nCode != LBN_SELCHANGE) return false;
-    OnSystemChanged();
-    return true;
-}
-
-qintptr CUnitSystemDatabaseDlg::WindowProc(unsigned message, quintptr wParam, qintptr lParam) {
-    switch (message) {
-        case WM_EDIT_LIST_ADD: OnAdd(int(wParam)); return 0;
-        case WM_EDIT_LIST_REMOVE: OnRemove(int(wParam)); return 0;
-        case WM_EDIT_LIST_RENAME: OnRename(int(wParam)); return 0;
-        default: return CMorvanePage::WindowProc(message, wParam, lParam);
-    }
-}
-
-void CUnitSystemDatabaseDlg::OnSystemChanged() {
-    const QString previous = m_sSelectedSystem;
-    UpdateData(true);
-    SaveMap(previous);
-    LoadMap();
-}
-
-void CUnitSystemDatabaseDlg::SaveMap(const QString& system) {
+void CUnitSystemDatabaseDlg::SaveEntry(const QString& system) {
     if (system.isEmpty()) return;
     CListCtrl* map = Map();
     for (int row = 0; row < map->GetItemCount(); ++row) {
@@ -150,45 +125,8 @@ void CUnitSystemDatabaseDlg::OnMapKeyDown(int nVKey) {
     map->SetItemText(row, kPreferredUnitColumn, QString());
 }
 
-void CUnitSystemDatabaseDlg::OnAdd(int nIDList) {
-    if (nIDList != IDC_UNIT_SYSTEM_LIST) return;
-    const QString name = m_systemList.GetEntryName();
-    if (FAILED(m_engine.UnitSystem_Add(name))) {
-        ShowEngineError();
-        return;
-    }
-    InsertAtSelection(m_systemList, name);
-    OnSystemChanged();
-}
-
-void CUnitSystemDatabaseDlg::OnRemove(int nIDList) {
-    if (nIDList != IDC_UNIT_SYSTEM_LIST || m_systemList.GetCurSel() == LB_ERR) return;
-    if (FAILED(m_engine.UnitSystem_Remove(m_systemList.GetEntryName()))) {
-        ShowEngineError();
-        return;
-    }
-    DeleteSelection(m_systemList);
-    const int selected = m_systemList.GetCurSel();
-    if (selected != LB_ERR) {
-        m_sSelectedSystem = m_systemList.GetText(selected);
-        LoadMap();
-    } else {
-        // No system is left: nothing may be saved under the removed one's name, and the map
-        // must not go on showing its preferred units.
-        m_sSelectedSystem.clear();
-        ClearPreferredUnits();
-    }
-}
-
-void CUnitSystemDatabaseDlg::OnRename(int nIDList) {
-    if (nIDList != IDC_UNIT_SYSTEM_LIST) return;
-    const int selected = m_systemList.GetCurSel();
-    if (selected == LB_ERR) return;
-    const QString name = m_systemList.GetEntryName();
-    if (FAILED(m_engine.UnitSystem_Rename(m_systemList.GetText(selected), name))) {
-        ShowEngineError();
-        return;
-    }
-    ReplaceSelection(m_systemList, name);
-    m_sSelectedSystem = name;
+void CUnitSystemDatabaseDlg::OnEntryRemoved() {
+    // With no system left, the map must not go on showing the removed one's preferred units.
+    if (m_sSelectedSystem.isEmpty()) ClearPreferredUnits();
+    else LoadMap();
 }

@@ -4,39 +4,34 @@
 // is written back when another system is selected and when the page is left.
 #pragma once
 
-#include "edit_list_box.h"
-#include "morvane_page.h"
+#include "table_page.h"
 
 class CListCtrl;
 
-class CUnitSystemDatabaseDlg : public CMorvanePage {
+class CUnitSystemDatabaseDlg : public CTablePage {
     Q_OBJECT
 public:
     CUnitSystemDatabaseDlg(MorvaneEngine& engine, const QString& programDir);
 
     bool OnSetActive() override;
-    bool OnKillActive() override;
 
     QString m_sSelectedSystem;
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    bool OnCommand(int nID, int nCode) override;
-    qintptr WindowProc(unsigned message, quintptr wParam, qintptr lParam) override;
+
+    QString& SelectedEntry() override { return m_sSelectedSystem; }
+    // Writes the map back as the preferred units of that system.
+    void SaveEntry(const QString& system) override;
+    void ShowEntry() override { LoadMap(); }
+    void OnEntryRemoved() override;
 
 private:
     CListCtrl* Map() const;
-    void OnSystemChanged();
-    void SaveMap(const QString& system);
     void LoadMap();
     void ClearPreferredUnits();
     bool CheckRowChosen(int& row);
     void OnMapDoubleClick();
     void OnMapKeyDown(int nVKey);
-    void OnAdd(int nIDList);
-    void OnRemove(int nIDList);
-    void OnRename(int nIDList);
-
-    CEditListBox m_systemList;
 };

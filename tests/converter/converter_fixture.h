@@ -3,7 +3,7 @@
 // and the sheet, and ways to act on the pages as a user does.
 #pragma once
 
-#include "engine.h"
+#include "engine_connection.h"
 #include "morvane_sheet.h"
 #include "resource_ids.h"
 

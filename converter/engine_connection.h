@@ -11,13 +11,13 @@
 
 #include <kestrum/KestrumLib.h>
 
+#include <comrt/owned.h>
+
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <vector>
-
-using DimVector = std::array<int, 10>;
 
 // What the engine reports as the factor or offset of a unit whose expression cannot be
 // evaluated (a cycle, a unit that no longer exists): no number, never to be shown as one.
@@ -25,19 +25,18 @@ inline constexpr double kUndefinedValue = -99999999.0;
 
 class MorvaneEngine {
 public:
-    MorvaneEngine() = default;
-    ~MorvaneEngine();
-    MorvaneEngine(const MorvaneEngine&) = delete;
-    MorvaneEngine& operator=(const MorvaneEngine&) = delete;
+    // The exponents of a dimension vector as the Quantity Database page edits them, one per
+    // base dimension in the engine's order.
+    using DimensionExponents = std::array<int, 10>;
 
     // Creates the engine object from its in-process server asking for IMorvane, then asks it
     // for IUnitDatabase. On failure nothing is held and *why (if given) says what went wrong.
     HRESULT Create(QString* why = nullptr);
     void Release();
-    bool IsCreated() const { return m_pIMorvane && m_pIUnitDatabase; }
+    bool IsCreated() const { return m_morvane && m_database; }
 
-    IMorvane* morvane() const { return m_pIMorvane; }
-    IUnitDatabase* database() const { return m_pIUnitDatabase; }
+    IMorvane* morvane() const { return m_morvane.get(); }
+    IUnitDatabase* database() const { return m_database.get(); }
 
     bool HasUnsavedChanges() const { return m_bUnsavedChanges; }
     // Puts the mark back as it was before a sequence of edits that cancelled each other out.
@@ -79,7 +78,7 @@ public:
     HRESULT Quantity_Rename(const QString& currentName, const QString& newName);
     HRESULT Quantity_Synonym_Add(const QString& quantity, const QString& synonym);
     HRESULT Quantity_Synonym_Remove(const QString& quantity, const QString& synonym);
-    HRESULT Quantity_DimVector_Replace(const QString& quantity, const DimVector& vector);
+    HRESULT Quantity_DimVector_Replace(const QString& quantity, const DimensionExponents& vector);
     HRESULT Quantity_Expression_Replace(const QString& quantity, const QString& expression);
     HRESULT Unit_Add(const QString& unit, const QString& quantity);
     HRESULT Unit_Remove(const QString& unit);
@@ -97,11 +96,14 @@ public:
 
 private:
     HRESULT noteEdit(HRESULT hr);
+    template <class Operation, class... Args>
+    HRESULT edit(Operation op, const Args&... args);
     template <class Value, class Query, class Replace>
     HRESULT replaceNoting(Query query, Replace replace);
 
-    IMorvane* m_pIMorvane = nullptr;
-    IUnitDatabase* m_pIUnitDatabase = nullptr;
+    // Both or neither are held; the program's one reference to each, given back on destruction.
+    comrt::InterfacePtr<IUnitDatabase> m_database;
+    comrt::InterfacePtr<IMorvane> m_morvane;
     bool m_bUnsavedChanges = false;
     bool m_bLoaded = false;  // a database has been read: Initialize then reads nothing
     bool m_bDimensionalAnalysis = false;  // the engine object starts with it off
