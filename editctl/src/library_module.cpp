@@ -3,6 +3,8 @@
 
 #include <kestrum/ui/dialog_template.h>
 
+#include <QtGlobal>
+
 #include <cstdio>
 
 namespace kestrum::editctl {
@@ -36,8 +38,7 @@ public:
         std::fputs("DIMSAFEEDITCTL.DLL Terminating!\n", stderr);
         AfxTermExtensionModule(&m_resources);
     }
-    LibraryModule(const LibraryModule&) = delete;
-    LibraryModule& operator=(const LibraryModule&) = delete;
+    Q_DISABLE_COPY(LibraryModule)
 
     ResourceModule& resources() { return m_resources; }
 
