@@ -18,6 +18,7 @@ CProbeckDlg::CProbeckDlg(QWidget* pParent) : CDialog(IDD_PROBECK_DIALOG, pParent
     m_time = 33;
     m_temperature = CDimsafeEdit::m_dUNDEF;
     m_hIcon = AfxGetApp() ? AfxGetApp()->LoadIcon(IDR_MAINFRAME) : kestrum::ui::findIcon(IDR_MAINFRAME);
+    MapCommand(IDC_UNIT_SYSTEMS, BN_CLICKED, [this] { OnUnitSystemsDialog(); });
 }
 
 void CProbeckDlg::DoDataExchange(CDataExchange* pDX) {
@@ -41,14 +42,6 @@ bool CProbeckDlg::OnInitDialog() {
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
     return true;
-}
-
-bool CProbeckDlg::OnCommand(int nID, int nCode) {
-    if (nID == IDC_UNIT_SYSTEMS && nCode == BN_CLICKED) {
-        OnUnitSystemsDialog();
-        return true;
-    }
-    return CDialog::OnCommand(nID, nCode);
 }
 
 void CProbeckDlg::OnSysCommand(unsigned nID, qintptr lParam) {

@@ -21,7 +21,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
-    bool OnCommand(int nID, int nCode) override;
     void OnSysCommand(unsigned nID, qintptr lParam) override;
     void paintEvent(QPaintEvent* event) override;
     void OnUnitSystemsDialog();

@@ -9,6 +9,8 @@
 #include <kestrum/editctl/unit_system_list_dlg.h>
 #include <kestrum/ui/message_box.h>
 
+#include <utility>
+
 namespace kestrum::editctl {
 
 Connection& connection() {
@@ -23,25 +25,53 @@ bool checkEngineText(const EngineText& text) {
     return false;
 }
 
-void takeStringArray(SAFEARRAY* array, CStringArray* pArray) {
+void appendStrings(const comrt::OwnedSafeArray& array, CStringArray* pArray) {
     LONG lower = 0;
     LONG upper = -1;
     BSTR* data = nullptr;
-    if (SUCCEEDED(SafeArrayGetLBound(array, 1, &lower)) && SUCCEEDED(SafeArrayGetUBound(array, 1, &upper)) &&
-        SUCCEEDED(SafeArrayAccessData(array, reinterpret_cast<void**>(&data)))) {
+    if (SUCCEEDED(SafeArrayGetLBound(array.get(), 1, &lower)) && SUCCEEDED(SafeArrayGetUBound(array.get(), 1, &upper)) &&
+        SUCCEEDED(SafeArrayAccessData(array.get(), reinterpret_cast<void**>(&data)))) {
         for (LONG i = 0; i <= upper - lower; ++i) pArray->append(fromEngineText(data[i]));
-        SafeArrayUnaccessData(array);
+        SafeArrayUnaccessData(array.get());
     }
-    SafeArrayDestroy(array);
+}
+
+void showEngineError(IMorvane* converter) {
+    if (!converter) return;
+    comrt::InterfacePtr<ISupportErrorInfo> support;
+    if (FAILED(converter->QueryInterface(IID_ISupportErrorInfo, support.putVoid())) || !support) return;
+    // IMorvane also for failures reached through IUnitDatabase: the object posts for both alike.
+    if (support->InterfaceSupportsErrorInfo(IID_IMorvane) != S_OK) return;
+    comrt::InterfacePtr<IErrorInfo> error;
+    if (GetErrorInfo(0, error.put()) != S_OK || !error) return;
+    comrt::OwnedBstr source;
+    comrt::OwnedBstr description;
+    error->GetSource(source.put());
+    error->GetDescription(description.put());
+    MessageBox(nullptr, QString::fromStdString(comrt::ToUtf8(description.get())),
+               QString::fromStdString(comrt::ToUtf8(source.get())), MB_OK);
 }
 
 namespace {
 
-void releaseEngine(Connection& c) {
-    if (c.m_pDatabase) c.m_pDatabase->Release();
-    c.m_pDatabase = nullptr;
-    if (c.m_pConverter) c.m_pConverter->Release();
-    c.m_pConverter = nullptr;
+// The engine object, reached through both its interfaces and started on the database at
+// location, moved into c; on any failure c is left empty and what was reached is given back.
+bool openEngine(const CString& location, Connection& c) {
+    comrt::InterfacePtr<IMorvane> converter;
+    if (FAILED(CoCreateInstance(CLSID_Morvane, nullptr, comrt::kClassContextLocal, IID_IMorvane, converter.putVoid())) ||
+        !converter)
+        return false;
+    comrt::InterfacePtr<IUnitDatabase> database;
+    if (FAILED(converter->QueryInterface(IID_IUnitDatabase, database.putVoid())) || !database) return false;
+    EngineText text(location);
+    if (!checkEngineText(text)) return false;
+    if (FAILED(converter->Initialize(text.get()))) {
+        showEngineError(converter.get());
+        return false;
+    }
+    c.m_pConverter = std::move(converter);
+    c.m_pDatabase = std::move(database);
+    return true;
 }
 
 }  // namespace
@@ -72,41 +102,15 @@ void GetSymbol(const CString& sQuantity, char* pSymbol) {
     EngineText system(c.m_sCurrentUnitSystem);
     EngineText quantity(sQuantity);
     if (!checkEngineText(system) || !checkEngineText(quantity)) return;
-    BSTR symbol = nullptr;
-    if (FAILED(c.m_pConverter->QuantityExpression_Symbol(system.get(), quantity.get(), &symbol))) {
+    comrt::OwnedBstr symbol;
+    if (FAILED(c.m_pConverter->QuantityExpression_Symbol(system.get(), quantity.get(), symbol.put()))) {
         ShowEngineError();
         return;
     }
-    copyToNarrow(symbol, pSymbol, kSymbolBufferSize);
-    SysFreeString(symbol);
+    copyToNarrow(symbol.get(), pSymbol, kSymbolBufferSize);
 }
 
-void ShowEngineError() {
-    IMorvane* converter = connection().m_pConverter;
-    if (!converter) return;
-    ISupportErrorInfo* support = nullptr;
-    if (FAILED(converter->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support))) || !support) return;
-    // IMorvane also for failures reached through IUnitDatabase: the object posts for both alike.
-    if (support->InterfaceSupportsErrorInfo(IID_IMorvane) != S_OK) {
-        support->Release();
-        return;
-    }
-    IErrorInfo* error = nullptr;
-    if (GetErrorInfo(0, &error) != S_OK || !error) {
-        support->Release();
-        return;
-    }
-    BSTR source = nullptr;
-    BSTR description = nullptr;
-    error->GetSource(&source);
-    error->GetDescription(&description);
-    MessageBox(nullptr, QString::fromStdString(comrt::ToUtf8(description)), QString::fromStdString(comrt::ToUtf8(source)),
-               MB_OK);
-    SysFreeString(source);
-    SysFreeString(description);
-    error->Release();
-    support->Release();
-}
+void ShowEngineError() { showEngineError(connection().m_pConverter.get()); }
 
 }  // namespace kestrum::editctl
 
@@ -122,31 +126,8 @@ void CDimsafeEdit::Initialize(const CString& sUnitDatabaseLocation, const CStrin
 
     // Any result but S_OK is no reason to stop; a call that succeeded is balanced if the start fails.
     const HRESULT com = CoInitialize(nullptr);
-    const auto fail = [&] {
-        kestrum::editctl::releaseEngine(c);
+    if (!kestrum::editctl::openEngine(sUnitDatabaseLocation, c)) {
         if (SUCCEEDED(com)) CoUninitialize();
-    };
-    IMorvane* converter = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_Morvane, nullptr, 7, IID_IMorvane, reinterpret_cast<void**>(&converter))) ||
-        !converter) {
-        fail();
-        return;
-    }
-    c.m_pConverter = converter;
-    if (FAILED(c.m_pConverter->QueryInterface(IID_IUnitDatabase, reinterpret_cast<void**>(&c.m_pDatabase))) ||
-        !c.m_pDatabase) {
-        c.m_pDatabase = nullptr;
-        fail();
-        return;
-    }
-    kestrum::editctl::EngineText location(sUnitDatabaseLocation);
-    if (!kestrum::editctl::checkEngineText(location)) {
-        fail();
-        return;
-    }
-    if (FAILED(c.m_pConverter->Initialize(location.get()))) {
-        kestrum::editctl::ShowEngineError();
-        fail();
         return;
     }
     c.m_bInitialized = true;
@@ -155,7 +136,8 @@ void CDimsafeEdit::Initialize(const CString& sUnitDatabaseLocation, const CStrin
 void CDimsafeEdit::Terminate() {
     Connection& c = connection();
     if (!c.m_bInitialized) return;
-    kestrum::editctl::releaseEngine(c);
+    c.m_pDatabase.reset();
+    c.m_pConverter.reset();
     CoUninitialize();
     c.m_bInitialized = false;
 }
@@ -180,12 +162,12 @@ void CDimsafeEdit::GetUnitSystems(CStringArray* pArray) {
     pArray->clear();
     Connection& c = connection();
     if (!c.m_bInitialized) return;
-    SAFEARRAY* systems = nullptr;
-    if (FAILED(c.m_pDatabase->UnitSystem_Set(&systems)) || !systems) {
+    comrt::OwnedSafeArray systems;
+    if (FAILED(c.m_pDatabase->UnitSystem_Set(systems.put())) || !systems) {
         kestrum::editctl::ShowEngineError();
         return;
     }
-    kestrum::editctl::takeStringArray(systems, pArray);
+    kestrum::editctl::appendStrings(systems, pArray);
 }
 
 CString CDimsafeEdit::GetStorageUnitSystem() { return connection().m_sStorageUnitSystem; }

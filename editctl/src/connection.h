@@ -5,6 +5,7 @@
 
 #include "engine_text.h"
 
+#include <comrt/owned.h>
 #include <kestrum/KestrumLib.h>
 #include <kestrum/ui/constants.h>
 
@@ -14,8 +15,8 @@ struct Connection {
     CString m_sStorageUnitSystem = QStringLiteral("English");
     CString m_sCurrentUnitSystem = QStringLiteral("English");
     bool m_bInitialized = false;
-    IMorvane* m_pConverter = nullptr;     // set only while initialised
-    IUnitDatabase* m_pDatabase = nullptr;  // the same object; set only while initialised
+    comrt::InterfacePtr<IMorvane> m_pConverter;     // set only while initialised
+    comrt::InterfacePtr<IUnitDatabase> m_pDatabase;  // the same object; set only while initialised
 };
 
 // Made on first use, so the default names hold before any host code runs. Never destroyed: a
@@ -24,7 +25,9 @@ Connection& connection();
 
 // True when text can be passed to the engine; otherwise the too-long message is shown.
 bool checkEngineText(const EngineText& text);
-// The strings of an engine array appended to pArray, then the array destroyed.
-void takeStringArray(SAFEARRAY* array, CStringArray* pArray);
+// The strings of an engine array appended to pArray.
+void appendStrings(const comrt::OwnedSafeArray& array, CStringArray* pArray);
+// Shows the failure the engine object posted, as ShowEngineError does for the connection's.
+void showEngineError(IMorvane* converter);
 
 }  // namespace kestrum::editctl

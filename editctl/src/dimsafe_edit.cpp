@@ -162,14 +162,13 @@ void CDimsafeEdit::ShowUnitList() {
     CStringArray units;
     GetUnits(&units);
     dialog.SetUnits(units);
-    IMorvane* converter = kestrum::editctl::connection().m_pConverter;
-    dialog.SetConverter(converter);
-    if (converter) converter->AddRef();
-    {
-        kestrum::ui::ResourceScope scope(&kestrum::editctl::libraryModule());
-        dialog.DoModal();
-        if (converter) converter->Release();
-    }
+    // The list keeps its own reference while it is open.
+    IMorvane* const shared = kestrum::editctl::connection().m_pConverter.get();
+    if (shared) shared->AddRef();
+    const comrt::InterfacePtr<IMorvane> converter(shared);
+    dialog.SetConverter(converter.get());
+    kestrum::ui::ResourceScope scope(&kestrum::editctl::libraryModule());
+    dialog.DoModal();
 }
 
 void CDimsafeEdit::GetPreferredUnit(CString& sUnit) {
@@ -178,13 +177,12 @@ void CDimsafeEdit::GetPreferredUnit(CString& sUnit) {
     kestrum::editctl::EngineText system(c.m_sCurrentUnitSystem);
     kestrum::editctl::EngineText quantity(d->m_sQuantity);
     if (!kestrum::editctl::checkEngineText(system) || !kestrum::editctl::checkEngineText(quantity)) return;
-    BSTR unit = nullptr;
-    if (FAILED(c.m_pDatabase->UnitSystem_PrefUnit(system.get(), quantity.get(), &unit))) {
+    comrt::OwnedBstr unit;
+    if (FAILED(c.m_pDatabase->UnitSystem_PrefUnit(system.get(), quantity.get(), unit.put()))) {
         kestrum::editctl::ShowEngineError();
         return;
     }
-    sUnit = kestrum::editctl::fromEngineText(unit);
-    SysFreeString(unit);
+    sUnit = kestrum::editctl::fromEngineText(unit.get());
 }
 
 void CDimsafeEdit::GetUnits(CStringArray* pArray) {
@@ -193,10 +191,10 @@ void CDimsafeEdit::GetUnits(CStringArray* pArray) {
     if (!c.m_bInitialized) return;
     kestrum::editctl::EngineText quantity(d->m_sQuantity);
     if (!kestrum::editctl::checkEngineText(quantity)) return;
-    SAFEARRAY* units = nullptr;
-    if (FAILED(c.m_pDatabase->Quantity_Unit_Set(quantity.get(), &units)) || !units) {
+    comrt::OwnedSafeArray units;
+    if (FAILED(c.m_pDatabase->Quantity_Unit_Set(quantity.get(), units.put())) || !units) {
         kestrum::editctl::ShowEngineError();
         return;
     }
-    kestrum::editctl::takeStringArray(units, pArray);
+    kestrum::editctl::appendStrings(units, pArray);
 }

@@ -18,8 +18,7 @@ inline constexpr int kEngineTextSize = 260;
 class EngineText {
 public:
     explicit EngineText(const QString& text);
-    EngineText(const EngineText&) = delete;
-    EngineText& operator=(const EngineText&) = delete;
+    Q_DISABLE_COPY(EngineText)
 
     // False when the text needs kEngineTextSize wide characters or more: it must not be passed.
     bool fits() const { return m_fits; }

@@ -21,6 +21,7 @@ CUnitListDlg::CUnitListDlg(double dValue, const CString& sUnit, QWidget* pParent
     : CDialog(IDD_UNIT_LIST, pParent), d(std::make_unique<CUnitListDlgPrivate>()) {
     d->m_dValue = dValue;
     d->m_sUnit = sUnit;
+    MapCommand(IDC_UNIT_LIST, LBN_SELCHANGE, [this] { OnSelchangeUnitList(); });
 }
 
 CUnitListDlg::~CUnitListDlg() = default;
@@ -46,14 +47,6 @@ bool CUnitListDlg::OnInitDialog() {
     // An unknown unit selects nothing: the number would seem to be in the first unit listed.
     if (!d->m_sUnit.isEmpty()) d->m_lbUnits.SelectString(-1, d->m_sUnit);
     return true;
-}
-
-bool CUnitListDlg::OnCommand(int nID, int nCode) {
-    if (nID == IDC_UNIT_LIST && nCode == LBN_SELCHANGE) {
-        OnSelchangeUnitList();
-        return true;
-    }
-    return CDialog::OnCommand(nID, nCode);
 }
 
 void CUnitListDlg::OnSelchangeUnitList() {

@@ -17,8 +17,7 @@ public:
     // Null when the file is missing or is not a compiled help file.
     static std::unique_ptr<ChmFile> open(const QString& path);
     ~ChmFile();
-    ChmFile(const ChmFile&) = delete;
-    ChmFile& operator=(const ChmFile&) = delete;
+    Q_DISABLE_COPY(ChmFile)
 
     // The object at an absolute path inside the file ("/index.html"); nothing when it is
     // missing, unreadable or implausibly large.

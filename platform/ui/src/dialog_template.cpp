@@ -1,5 +1,7 @@
 #include <kestrum/ui/dialog_template.h>
 
+#include <utility>
+
 namespace kestrum::ui {
 namespace {
 
@@ -18,17 +20,25 @@ ControlTemplate make(ControlClass cls, const QString& text, int id, int x, int y
 
 }  // namespace
 
-ControlTemplate LTEXT(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) {
-    return make(ControlClass::Static, text, id, x, y, cx, cy, SS_LEFT | WS_GROUP | style);
+DialogTemplate DIALOG(int id, int cx, int cy, std::uint32_t style, const QString& caption,
+                      std::vector<ControlTemplate> controls) {
+    return DialogTemplate{.id = id, .caption = caption, .cx = cx, .cy = cy, .style = style, .controls = std::move(controls)};
 }
 
-ControlTemplate RTEXT(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) {
-    return make(ControlClass::Static, text, id, x, y, cx, cy, SS_RIGHT | WS_GROUP | style);
-}
-
-ControlTemplate CTEXT(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) {
-    return make(ControlClass::Static, text, id, x, y, cx, cy, SS_CENTER | WS_GROUP | style);
-}
+// The statements with a text differ only in their control class and the styles they add.
+#define KESTRUM_TEXT_STATEMENT(NAME, CLASS, DEFAULTS)                                                      \
+    ControlTemplate NAME(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) { \
+        return make(ControlClass::CLASS, text, id, x, y, cx, cy, DEFAULTS | style);                        \
+    }
+KESTRUM_TEXT_STATEMENT(LTEXT, Static, SS_LEFT | WS_GROUP)
+KESTRUM_TEXT_STATEMENT(RTEXT, Static, SS_RIGHT | WS_GROUP)
+KESTRUM_TEXT_STATEMENT(CTEXT, Static, SS_CENTER | WS_GROUP)
+KESTRUM_TEXT_STATEMENT(PUSHBUTTON, Button, BS_PUSHBUTTON | WS_TABSTOP)
+KESTRUM_TEXT_STATEMENT(DEFPUSHBUTTON, Button, BS_DEFPUSHBUTTON | WS_TABSTOP)
+KESTRUM_TEXT_STATEMENT(AUTOCHECKBOX, Button, BS_AUTOCHECKBOX | WS_TABSTOP)
+KESTRUM_TEXT_STATEMENT(AUTORADIOBUTTON, Button, BS_AUTORADIOBUTTON)
+KESTRUM_TEXT_STATEMENT(GROUPBOX, Button, BS_GROUPBOX)
+#undef KESTRUM_TEXT_STATEMENT
 
 ControlTemplate ICON(int iconId, int id, int x, int y, std::uint32_t style) {
     // Icons keep their own size (the platform's 32 x 32 pixels); the template gives no size.
@@ -39,26 +49,6 @@ ControlTemplate ICON(int iconId, int id, int x, int y, std::uint32_t style) {
 
 ControlTemplate EDITTEXT(int id, int x, int y, int cx, int cy, std::uint32_t style) {
     return make(ControlClass::Edit, {}, id, x, y, cx, cy, ES_LEFT | WS_BORDER | WS_TABSTOP | style);
-}
-
-ControlTemplate PUSHBUTTON(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) {
-    return make(ControlClass::Button, text, id, x, y, cx, cy, BS_PUSHBUTTON | WS_TABSTOP | style);
-}
-
-ControlTemplate DEFPUSHBUTTON(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) {
-    return make(ControlClass::Button, text, id, x, y, cx, cy, BS_DEFPUSHBUTTON | WS_TABSTOP | style);
-}
-
-ControlTemplate AUTOCHECKBOX(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) {
-    return make(ControlClass::Button, text, id, x, y, cx, cy, BS_AUTOCHECKBOX | WS_TABSTOP | style);
-}
-
-ControlTemplate AUTORADIOBUTTON(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) {
-    return make(ControlClass::Button, text, id, x, y, cx, cy, BS_AUTORADIOBUTTON | style);
-}
-
-ControlTemplate GROUPBOX(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style) {
-    return make(ControlClass::Button, text, id, x, y, cx, cy, BS_GROUPBOX | style);
 }
 
 ControlTemplate LISTBOX(int id, int x, int y, int cx, int cy, std::uint32_t style) {

@@ -25,8 +25,7 @@ class QuietListChange {
 public:
     explicit QuietListChange(CListBox* list) : m_list(list) { ++m_list->m_quiet; }
     ~QuietListChange() { --m_list->m_quiet; }
-    QuietListChange(const QuietListChange&) = delete;
-    QuietListChange& operator=(const QuietListChange&) = delete;
+    Q_DISABLE_COPY(QuietListChange)
 
 private:
     CListBox* m_list;

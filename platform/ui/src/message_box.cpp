@@ -74,8 +74,7 @@ public:
     ~ArrowWhileOpen() {
         if (m_active) QApplication::restoreOverrideCursor();
     }
-    ArrowWhileOpen(const ArrowWhileOpen&) = delete;
-    ArrowWhileOpen& operator=(const ArrowWhileOpen&) = delete;
+    Q_DISABLE_COPY(ArrowWhileOpen)
 
 private:
     bool m_active;

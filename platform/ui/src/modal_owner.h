@@ -20,8 +20,7 @@ public:
     ~ModalOwner() {
         if (m_owned) m_dialog->setParent(nullptr, m_dialog->windowFlags());
     }
-    ModalOwner(const ModalOwner&) = delete;
-    ModalOwner& operator=(const ModalOwner&) = delete;
+    Q_DISABLE_COPY(ModalOwner)
 
 private:
     QWidget* m_dialog;

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace kestrum::ui;
 using kestrum::test::MessageBoxRecorder;
 using kestrum::test::ModalDriver;
@@ -147,6 +149,55 @@ TEST(Dialog, ControlNotificationsArriveAsCommands) {
                                                        {kValue, EN_SETFOCUS},  {kValue, EN_CHANGE},
                                                        {kValue, EN_KILLFOCUS}, {kNotifying, LBN_SELCHANGE}};
     EXPECT_EQ(dialog.commands, expected);
+}
+
+namespace {
+
+// Handlers mapped to notifications, and a subclass that looks at every command before them.
+class MappedDialog : public CDialog {
+public:
+    MappedDialog() : CDialog(9200) {
+        MapCommand(kApply, BN_CLICKED, [this] { ++applied; });
+        MapCommand(kNotifying, LBN_SELCHANGE, [this] { selected += 1; });
+        MapCommand(kNotifying, LBN_SELCHANGE, [this] { selected += 10; });  // replaces the first
+    }
+    int applied = 0;
+    int selected = 0;
+    bool swallowApply = false;
+    std::vector<std::pair<int, int>> seen;
+
+protected:
+    bool OnInitDialog() override {
+        for (const char* text : {"a", "b"}) DlgItem<CListBox>(kNotifying)->AddString(QString::fromLatin1(text));
+        return CDialog::OnInitDialog();
+    }
+    bool OnCommand(int nID, int nCode) override {
+        seen.emplace_back(nID, nCode);
+        if (swallowApply && nID == kApply) return true;
+        return CDialog::OnCommand(nID, nCode);
+    }
+};
+
+}  // namespace
+
+TEST(Dialog, AMappedNotificationRunsItsHandlerAfterOnCommandHasSeenIt) {
+    addValueTemplate();
+    MappedDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    ASSERT_TRUE(kestrum::test::showActive(&dialog));
+
+    click(&dialog, kApply);
+    EXPECT_EQ(dialog.applied, 1);
+    auto* list = dialog.DlgItem<CListBox>(kNotifying);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(dialog.selected, 10) << "only the last handler mapped to a notification runs";
+    const std::pair<int, int> applyClick{kApply, BN_CLICKED};
+    EXPECT_EQ(std::count(dialog.seen.begin(), dialog.seen.end(), applyClick), 1);
+
+    dialog.swallowApply = true;
+    click(&dialog, kApply);
+    EXPECT_EQ(dialog.applied, 1) << "an override that handles the command itself keeps it from the handler";
+    EXPECT_EQ(std::count(dialog.seen.begin(), dialog.seen.end(), applyClick), 2);
 }
 
 TEST(Dialog, ADialogWithoutParentIsOwnedByTheMainWindowOnlyWhileItRuns) {

@@ -118,7 +118,7 @@ const QString kLong = QStringLiteral("British thermal unit per hour square foot 
 // tool-tip event once the pointer has stayed still.
 QString toolTipOver(QAbstractItemView& view, const QRect& entry) {
     QToolTip::hideText();
-    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000)) << "the tip shown before is gone";
     const QPoint at(qMin(entry.left() + 10, view.viewport()->width() - 5), entry.center().y());
     QHelpEvent event(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
     QApplication::sendEvent(view.viewport(), &event);

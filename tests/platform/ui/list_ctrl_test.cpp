@@ -107,7 +107,7 @@ namespace {
 
 QString toolTipOver(QAbstractItemView& view, const QRect& cell) {
     QToolTip::hideText();
-    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000)) << "the tip shown before is gone";
     const QPoint at = cell.center();
     QHelpEvent event(QEvent::ToolTip, at, view.viewport()->mapToGlobal(at));
     QApplication::sendEvent(view.viewport(), &event);

@@ -31,7 +31,6 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
-    bool OnCommand(int nID, int nCode) override;
     void OnSelchangeUnitList();
 
 private:

@@ -16,8 +16,7 @@ class KESTRUM_UI_API CWinApp {
 public:
     explicit CWinApp(const QString& appName);
     virtual ~CWinApp();
-    CWinApp(const CWinApp&) = delete;
-    CWinApp& operator=(const CWinApp&) = delete;
+    Q_DISABLE_COPY(CWinApp)
 
     int Run(int& argc, char** argv);
 

@@ -21,8 +21,7 @@ namespace kestrum::ui {
 class KESTRUM_UI_API DialogItems {
 public:
     virtual ~DialogItems();
-    DialogItems(const DialogItems&) = delete;
-    DialogItems& operator=(const DialogItems&) = delete;
+    Q_DISABLE_COPY(DialogItems)
 
     int templateId() const { return m_nIDTemplate; }
     // The template in use once the controls exist; before that, the one a lookup finds now.

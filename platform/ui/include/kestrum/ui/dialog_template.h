@@ -3,11 +3,10 @@
 // program states its layouts with the identifiers, texts and sizes its dialogs are designed with.
 //
 //   using namespace kestrum::ui;
-//   const DialogTemplate kUnits{.id = 7541, .caption = "Units", .cx = 98, .cy = 126,
-//       .style = DS_MODALFRAME | WS_CAPTION | WS_SYSMENU | DS_CENTER,
-//       .controls = {LTEXT("Value", IDC_STATIC, 7, 7, 84, 8),
-//                    EDITTEXT(7542, 7, 15, 84, 14, ES_AUTOHSCROLL),
-//                    LISTBOX(7543, 7, 43, 84, 76, LBS_SORT | WS_VSCROLL | WS_TABSTOP)}};
+//   const DialogTemplate kUnits = DIALOG(7541, 98, 126, DS_MODALFRAME | WS_CAPTION | WS_SYSMENU | DS_CENTER, "Units",
+//       {LTEXT("Value", IDC_STATIC, 7, 7, 84, 8),
+//        EDITTEXT(7542, 7, 15, 84, 14, ES_AUTOHSCROLL),
+//        LISTBOX(7543, 7, 43, 84, 76, LBS_SORT | WS_VSCROLL | WS_TABSTOP)});
 //
 // Each statement adds its resource-script defaults to the styles given (EDITTEXT is bordered
 // and a tab stop, LISTBOX notifies and is bordered, ...). Templates live in a resource module
@@ -50,6 +49,11 @@ struct DialogTemplate {
         return nullptr;
     }
 };
+
+// A dialog as a resource script states it: identifier, size, style and caption, then the
+// controls; in the default font.
+KESTRUM_UI_API DialogTemplate DIALOG(int id, int cx, int cy, std::uint32_t style, const QString& caption,
+                                     std::vector<ControlTemplate> controls);
 
 KESTRUM_UI_API ControlTemplate LTEXT(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style = 0);
 KESTRUM_UI_API ControlTemplate RTEXT(const QString& text, int id, int x, int y, int cx, int cy, std::uint32_t style = 0);

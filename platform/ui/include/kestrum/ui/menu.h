@@ -32,8 +32,7 @@ class KESTRUM_UI_API CMenu {
 public:
     CMenu();
     ~CMenu();
-    CMenu(const CMenu&) = delete;
-    CMenu& operator=(const CMenu&) = delete;
+    Q_DISABLE_COPY(CMenu)
 
     // Replaces the items with the menu resource nIDResource; false when there is none.
     bool LoadMenu(int nIDResource);

@@ -1,7 +1,8 @@
 // Window messages between widgets: SendMessage delivers at once, PostMessage after the events
 // already queued (so a control can post to its parent and return before the parent acts). A
 // widget class built on MessageWindow<Base> receives them in WindowProc; WM_COMMAND goes on to
-// OnCommand with the command or control identifier and the notification code.
+// OnCommand with the command or control identifier and the notification code. A window that
+// only runs a handler for a notification maps it (MapCommand) instead of overriding OnCommand.
 #pragma once
 
 #include <kestrum/ui/constants.h>
@@ -9,6 +10,10 @@
 
 #include <QEvent>
 #include <QtGlobal>
+
+#include <functional>
+#include <map>
+#include <utility>
 
 class QObject;
 
@@ -25,6 +30,11 @@ public:
     qintptr result = 0;
 };
 
+// The wParam of WM_COMMAND for a control notification.
+constexpr quintptr commandParam(int nID, int nCode) {
+    return quintptr(unsigned(nID) & 0xFFFF) | (quintptr(unsigned(nCode) & 0xFFFF) << 16);
+}
+
 template <class Base>
 class KESTRUM_UI_API MessageWindow : public Base {
 public:
@@ -37,11 +47,19 @@ protected:
         if (message == WM_COMMAND) OnCommand(int(wParam & 0xFFFF), int((wParam >> 16) & 0xFFFF));
         return 0;
     }
-    // A menu command (nCode 0) or a control notification; returns whether it was handled.
+    // A menu command (nCode 0) or a control notification; returns whether it was handled. The
+    // default runs the handler mapped to it, so an override sees every command first and passes
+    // on the ones it leaves alone.
     virtual bool OnCommand(int nID, int nCode) {
-        Q_UNUSED(nID);
-        Q_UNUSED(nCode);
-        return false;
+        const auto mapped = m_commands.find(commandParam(nID, nCode));
+        if (mapped == m_commands.end()) return false;
+        mapped->second();
+        return true;
+    }
+    // Runs handler when OnCommand gets this notification from control nID (or menu command nID
+    // with nCode 0); a later mapping of the same pair replaces it.
+    void MapCommand(int nID, int nCode, std::function<void()> handler) {
+        m_commands[commandParam(nID, nCode)] = std::move(handler);
     }
 
     bool event(QEvent* e) override {
@@ -52,12 +70,11 @@ protected:
         }
         return Base::event(e);
     }
+
+private:
+    std::map<quintptr, std::function<void()>> m_commands;
 };
 
-// The wParam of WM_COMMAND for a control notification.
-constexpr quintptr commandParam(int nID, int nCode) {
-    return quintptr(unsigned(nID) & 0xFFFF) | (quintptr(unsigned(nCode) & 0xFFFF) << 16);
-}
 
 }  // namespace kestrum::ui
 

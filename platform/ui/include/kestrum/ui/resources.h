@@ -25,8 +25,7 @@ class KESTRUM_UI_API ResourceModule {
 public:
     explicit ResourceModule(QString name);
     ~ResourceModule();  // unlinks the module and stops being the resource handle
-    ResourceModule(const ResourceModule&) = delete;
-    ResourceModule& operator=(const ResourceModule&) = delete;
+    Q_DISABLE_COPY(ResourceModule)
 
     // The program's own resources: the default resource handle.
     static ResourceModule& application();
@@ -61,8 +60,7 @@ class KESTRUM_UI_API ResourceScope {
 public:
     explicit ResourceScope(ResourceModule* module);
     ~ResourceScope();
-    ResourceScope(const ResourceScope&) = delete;
-    ResourceScope& operator=(const ResourceScope&) = delete;
+    Q_DISABLE_COPY(ResourceScope)
 
 private:
     ResourceModule* m_saved;

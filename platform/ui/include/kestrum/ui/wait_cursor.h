@@ -4,12 +4,13 @@
 
 #include <kestrum/ui/export.h>
 
+#include <QtGlobal>
+
 class KESTRUM_UI_API CWaitCursor {
 public:
     CWaitCursor();
     ~CWaitCursor();
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
+    Q_DISABLE_COPY(CWaitCursor)
 
     // Shows the wait cursor again after something replaced it.
     void Restore();
