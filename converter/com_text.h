@@ -8,7 +8,7 @@
 #include <QString>
 
 inline comrt::OwnedBstr ToBstr(const QString& text) {
-    return comrt::OwnedBstr::Adopt(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.utf16()), UINT(text.size())));
+    return comrt::OwnedBstr::Counted({reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size())});
 }
 
 inline QString ToQString(const comrt::OwnedBstr& text) {

@@ -27,30 +27,15 @@ HRESULT call(Interface* p, Operation op, const Args&... args) {
     return (p->*op)(marshal(args)...);
 }
 
-void* place(comrt::OwnedBstr& element) { return element.put(); }
-void* place(SHORT& element) { return &element; }
-
-// Hands each element of a one-dimensional array to `take`; elements that cannot be read are
-// passed over.
-template <class Element, class Take>
-void forEachElement(SAFEARRAY* a, Take take) {
-    LONG lower = 0, upper = -1;
-    if (!a || FAILED(SafeArrayGetLBound(a, 1, &lower)) || FAILED(SafeArrayGetUBound(a, 1, &upper))) return;
-    for (LONG i = lower; i <= upper; ++i) {
-        Element element{};
-        if (SUCCEEDED(SafeArrayGetElement(a, &i, place(element)))) take(element);
-    }
-}
-
 // What a query hands back through its last parameter, taken as Qt values.
 void take(const comrt::OwnedBstr& result, QString& text) { text = ToQString(result); }
 void take(const comrt::OwnedSafeArray& result, QStringList& items) {
     items.clear();
-    forEachElement<comrt::OwnedBstr>(result.get(), [&](const comrt::OwnedBstr& item) { items << ToQString(item); });
+    comrt::ForEachElement<comrt::OwnedBstr>(result.get(), [&](const comrt::OwnedBstr& item) { items << ToQString(item); });
 }
 void take(const comrt::OwnedSafeArray& result, std::vector<int>& items) {
     items.clear();
-    forEachElement<SHORT>(result.get(), [&](SHORT item) { items.push_back(item); });
+    comrt::ForEachElement<SHORT>(result.get(), [&](SHORT item) { items.push_back(item); });
 }
 
 // Calls a query whose last parameter hands back a string or an array; `out` changes only when

@@ -26,14 +26,8 @@ bool checkEngineText(const EngineText& text) {
 }
 
 void appendStrings(const comrt::OwnedSafeArray& array, CStringArray* pArray) {
-    LONG lower = 0;
-    LONG upper = -1;
-    BSTR* data = nullptr;
-    if (SUCCEEDED(SafeArrayGetLBound(array.get(), 1, &lower)) && SUCCEEDED(SafeArrayGetUBound(array.get(), 1, &upper)) &&
-        SUCCEEDED(SafeArrayAccessData(array.get(), reinterpret_cast<void**>(&data)))) {
-        for (LONG i = 0; i <= upper - lower; ++i) pArray->append(fromEngineText(data[i]));
-        SafeArrayUnaccessData(array.get());
-    }
+    comrt::ForEachElement<comrt::OwnedBstr>(array.get(),
+                                            [&](const comrt::OwnedBstr& item) { pArray->append(fromEngineText(item.get())); });
 }
 
 void showEngineError(IMorvane* converter) {

@@ -163,9 +163,7 @@ void CDimsafeEdit::ShowUnitList() {
     GetUnits(&units);
     dialog.SetUnits(units);
     // The list keeps its own reference while it is open.
-    IMorvane* const shared = kestrum::editctl::connection().m_pConverter.get();
-    if (shared) shared->AddRef();
-    const comrt::InterfacePtr<IMorvane> converter(shared);
+    const auto converter = comrt::InterfacePtr<IMorvane>::Retain(kestrum::editctl::connection().m_pConverter.get());
     dialog.SetConverter(converter.get());
     kestrum::ui::ResourceScope scope(&kestrum::editctl::libraryModule());
     dialog.DoModal();

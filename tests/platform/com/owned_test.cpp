@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -78,6 +80,18 @@ TEST(InterfacePtr, AMoveHandsTheReferenceOnAndReleaseGivesItAway) {
     EXPECT_EQ(c.released, 0) << "what was handed on is the new owner's to release";
 }
 
+TEST(InterfacePtr, RetainAddsOneReferenceOfItsOwn) {
+    Counted a;
+    {
+        const auto p = comrt::InterfacePtr<Counted>::Retain(&a);
+        EXPECT_EQ(p.get(), &a);
+        EXPECT_EQ(a.refs, 2u) << "the owner's reference and the helper's";
+    }
+    EXPECT_EQ(a.refs, 1u) << "the owner's reference is left alone";
+    EXPECT_EQ(a.released, 1);
+    EXPECT_FALSE(comrt::InterfacePtr<Counted>::Retain(nullptr));
+}
+
 TEST(InterfacePtr, FillsAnActivationsOutParameter) {
     const comrt_test::ScopedRegistry registry;  // an empty registry: the class is not there
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
@@ -107,6 +121,51 @@ TEST(OwnedBstr, CopiesAdoptsAndHandsOn) {
     *filled.put() = SysAllocString(u"inch");
     *filled.put() = SysAllocString(u"yard");  // the first is freed, not leaked
     EXPECT_EQ(filled.str(), u"yard");
+}
+
+TEST(OwnedBstr, CountedKeepsTheWholeTextNulsIncluded) {
+    const std::u16string withZero(u"m\0x", 3);
+    const auto counted = comrt::OwnedBstr::Counted(withZero);
+    EXPECT_EQ(SysStringLen(counted.get()), 3u);
+    EXPECT_EQ(counted.str(), withZero);
+    EXPECT_EQ(comrt::OwnedBstr(withZero.c_str()).str(), u"m") << "a plain pointer is read to its zero";
+    const auto empty = comrt::OwnedBstr::Counted(u"");
+    ASSERT_TRUE(empty) << "an empty text is an empty string, not a null one";
+    EXPECT_EQ(SysStringLen(empty.get()), 0u);
+}
+
+TEST(ForEachElement, VisitsEveryElementInIndexOrderFromTheLowerBound) {
+    SAFEARRAYBOUND bound{3, 5};  // indices 5, 6, 7
+    comrt::OwnedSafeArray names(SafeArrayCreate(VT_BSTR, 1, &bound));
+    ASSERT_TRUE(names);
+    const char16_t* texts[] = {u"metre", u"", u"foot"};
+    for (LONG i = 0; i < 3; ++i) {
+        LONG index = 5 + i;
+        const comrt::OwnedBstr text(texts[i]);
+        ASSERT_EQ(SafeArrayPutElement(names.get(), &index, text.get()), S_OK);
+    }
+    std::vector<std::u16string> seen;
+    comrt::ForEachElement<comrt::OwnedBstr>(names.get(), [&](const comrt::OwnedBstr& name) { seen.push_back(name.str()); });
+    EXPECT_EQ(seen, (std::vector<std::u16string>{u"metre", u"", u"foot"}));
+    LONG first = 5;
+    BSTR stored = nullptr;
+    ASSERT_EQ(SafeArrayGetElement(names.get(), &first, &stored), S_OK);
+    EXPECT_EQ(std::u16string(stored), u"metre") << "the array keeps its own strings";
+    SysFreeString(stored);
+
+    comrt::OwnedSafeArray exponents(SafeArrayCreateVector(VT_I2, 0, 2));
+    ASSERT_TRUE(exponents);
+    SHORT values[] = {-3, 2};
+    for (LONG i = 0; i < 2; ++i) ASSERT_EQ(SafeArrayPutElement(exponents.get(), &i, &values[i]), S_OK);
+    std::vector<SHORT> read;
+    comrt::ForEachElement<SHORT>(exponents.get(), [&](SHORT value) { read.push_back(value); });
+    EXPECT_EQ(read, (std::vector<SHORT>{-3, 2}));
+
+    int calls = 0;
+    comrt::ForEachElement<SHORT>(nullptr, [&](SHORT) { ++calls; });
+    comrt::OwnedSafeArray none(SafeArrayCreateVector(VT_I2, 0, 0));
+    comrt::ForEachElement<SHORT>(none.get(), [&](SHORT) { ++calls; });
+    EXPECT_EQ(calls, 0) << "a null or empty array has no elements";
 }
 
 TEST(OwnedSafeArray, HoldsAnArrayUntilHandedOn) {

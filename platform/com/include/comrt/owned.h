@@ -12,6 +12,8 @@
 #include <comrt/unknown.h>
 
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 
 namespace comrt {
@@ -67,6 +69,11 @@ template <typename T>
 class InterfacePtr : public Owner<T*, InterfacePtr<T>> {
 public:
     using Owner<T*, InterfacePtr<T>>::Owner;
+    // Adds a reference of its own to a pointer someone else keeps owning (null stays empty).
+    static InterfacePtr Retain(T* p) {
+        if (p != nullptr) p->AddRef();
+        return InterfacePtr(p);
+    }
     static void free(T* p) { p->Release(); }
     T* operator->() const { return this->get(); }
     void** putVoid() { return reinterpret_cast<void**>(this->put()); }
@@ -78,6 +85,10 @@ public:
     OwnedBstr() = default;
     // A copy of text (null when text is null or memory runs out).
     explicit OwnedBstr(const char16_t* text) : Owner(SysAllocString(text)) {}
+    // A copy of all of text, NULs inside included (null when memory runs out).
+    static OwnedBstr Counted(std::u16string_view text) {
+        return Adopt(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+    }
     // Takes over a BSTR that the caller owned.
     static OwnedBstr Adopt(BSTR owned) {
         OwnedBstr b;
@@ -89,5 +100,27 @@ public:
 
 // A SAFEARRAY, destroyed on scope exit.
 using OwnedSafeArray = Owner<SAFEARRAY*, SafeArrayTraits>;
+
+// Hands each element of a one-dimensional array to take, in index order, as an Element (an
+// OwnedBstr holds its own copy of a string element); an element that cannot be read is passed
+// over, and a null array has none.
+template <typename Element, typename Take>
+void ForEachElement(SAFEARRAY* array, Take take) {
+    LONG lower = 0;
+    LONG upper = -1;
+    if (array == nullptr || FAILED(SafeArrayGetLBound(array, 1, &lower)) || FAILED(SafeArrayGetUBound(array, 1, &upper))) {
+        return;
+    }
+    for (LONG i = lower; i <= upper; ++i) {
+        Element element{};
+        void* place = nullptr;
+        if constexpr (std::is_same_v<Element, OwnedBstr>) {
+            place = element.put();
+        } else {
+            place = &element;
+        }
+        if (SUCCEEDED(SafeArrayGetElement(array, &i, place))) take(element);
+    }
+}
 
 }  // namespace comrt
