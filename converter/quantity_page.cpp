@@ -2,6 +2,7 @@
 
 #include "resource_ids.h"
 
+#include <functional>
 #include <iterator>
 
 CQuantityDatabaseDlg::CQuantityDatabaseDlg(MorvaneEngine& engine, const QString& programDir)
@@ -43,8 +44,8 @@ void CQuantityDatabaseDlg::OnExpressionSaved() {
 
 void CQuantityDatabaseDlg::SaveEntry(const QString& quantity) {
     if (quantity.isEmpty()) return;
-    SaveExpressionOrValues(quantity, m_sExpression, &MorvaneEngine::Quantity_Expression,
-                           &MorvaneEngine::Quantity_Expression_Replace,
+    SaveExpressionOrValues(quantity, m_sExpression, std::bind_front(&MorvaneEngine::Quantity_Expression, &m_engine),
+                           std::bind_front(&MorvaneEngine::Quantity_Expression_Replace, &m_engine),
                            [&](bool) { m_engine.Quantity_DimVector_Replace(quantity, m_nDimVector); });
     // Saving reports nothing; a refused value shows again as the engine's at the next load.
     SetErrorInfo(0, nullptr);

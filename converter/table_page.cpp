@@ -57,16 +57,16 @@ void CTablePage::OnExpressionKillFocus() {
 }
 
 void CTablePage::SaveExpressionOrValues(const QString& entry, const QString& expression,
-                                        HRESULT (MorvaneEngine::*query)(const QString&, QString&),
-                                        HRESULT (MorvaneEngine::*replace)(const QString&, const QString&),
+                                        const std::function<HRESULT(const QString&, QString&)>& query,
+                                        const std::function<HRESULT(const QString&, const QString&)>& replace,
                                         const std::function<void(bool cleared)>& writeValues) {
     if (!expression.isEmpty()) {
-        (m_engine.*replace)(entry, expression);
+        replace(entry, expression);
         return;
     }
     QString stored;
-    const bool cleared = SUCCEEDED((m_engine.*query)(entry, stored)) && !stored.isEmpty();
-    if (cleared) (m_engine.*replace)(entry, QString());
+    const bool cleared = SUCCEEDED(query(entry, stored)) && !stored.isEmpty();
+    if (cleared) replace(entry, QString());
     writeValues(cleared);
 }
 

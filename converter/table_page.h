@@ -70,8 +70,8 @@ protected:
     // expression, so an expression the user cleared is cleared in the engine first, and
     // writeValues is told whether that happened.
     void SaveExpressionOrValues(const QString& entry, const QString& expression,
-                                HRESULT (MorvaneEngine::*query)(const QString&, QString&),
-                                HRESULT (MorvaneEngine::*replace)(const QString&, const QString&),
+                                const std::function<HRESULT(const QString& entry, QString& expression)>& query,
+                                const std::function<HRESULT(const QString& entry, const QString& expression)>& replace,
                                 const std::function<void(bool cleared)>& writeValues);
 
     CEditListBox m_entryList;

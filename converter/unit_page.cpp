@@ -2,6 +2,8 @@
 
 #include "resource_ids.h"
 
+#include <functional>
+
 CUnitDatabaseDlg::CUnitDatabaseDlg(MorvaneEngine& engine, const QString& programDir)
     : CTablePage(IDD_UNIT_DATABASE, engine, programDir,
                  // A new unit goes to the quantity selected.
@@ -79,7 +81,8 @@ void CUnitDatabaseDlg::OnExpressionSaved() {
 
 void CUnitDatabaseDlg::SaveEntry(const QString& unit) {
     if (unit.isEmpty()) return;
-    SaveExpressionOrValues(unit, m_sExpression, &MorvaneEngine::Unit_Expression, &MorvaneEngine::Unit_Expression_Replace,
+    SaveExpressionOrValues(unit, m_sExpression, std::bind_front(&MorvaneEngine::Unit_Expression, &m_engine),
+                           std::bind_front(&MorvaneEngine::Unit_Expression_Replace, &m_engine),
                            [&](bool cleared) {
                                // A unit whose expression was cleared keeps the values shown. Otherwise
                                // a value is written only when its text was changed: the box shows the
